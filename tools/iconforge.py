@@ -1,0 +1,297 @@
+#!/usr/bin/env python3
+"""Builds Ravelind's day icons and main icon from the text in res/icons.
+
+    iconforge.py --source res/icons --output build/icons [--sheet sheet.png]
+
+Reads frame.txt (the calendar page and where the number goes), digits.txt
+(the digit glyphs) and main16.txt (the small picture of the main icon), and
+writes day01.ico ... day31.ico and main.ico into the output directory. With
+--sheet it also writes an enlarged PNG of all the pictures for a person to
+look over. Standard library only: it runs wherever CMake found a Python.
+"""
+
+import argparse
+import os
+import struct
+import sys
+import zlib
+
+# The standard 16-colour Windows palette, by index.
+VGA_PALETTE = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+BLACK, LIGHT_GREY, WHITE = 0, 7, 15
+
+FRAME_CODES = {"#": BLACK, ":": LIGHT_GREY, ".": WHITE}
+ICON_SIZE = 32
+SMALL_SIZE = 16
+GLYPH_HEIGHT = 20
+DAYS = range(1, 32)
+
+
+class DescriptionError(Exception):
+    """A mistake in the description files, with the place it was found."""
+
+
+def is_comment(line):
+    # Pictures are drawn with '#', so a comment is '#' followed by a space
+    # (or a bare '#'); a picture row never contains a space.
+    return line == "#" or line.startswith("# ")
+
+
+def read_lines(path):
+    """The meaningful lines of a description file as (line number, text)."""
+    with open(path, encoding="utf-8") as f:
+        for number, raw in enumerate(f, start=1):
+            line = raw.rstrip("\r\n").rstrip()
+            if line and not is_comment(line):
+                yield number, line
+
+
+def read_picture(lines, path, first, width, height, codes):
+    """Takes `height` picture rows of `width` characters from `lines`; a
+    width of None takes the first row's width for all of them."""
+    rows = []
+    for _ in range(height):
+        try:
+            number, line = next(lines)
+        except StopIteration:
+            raise DescriptionError(f"{path}: picture after line {first} is cut short")
+        width = width or len(line)
+        if len(line) != width or any(ch not in codes for ch in line):
+            raise DescriptionError(
+                f"{path}:{number}: expected {width} of {''.join(codes)}, got {line!r}")
+        rows.append([codes[ch] for ch in line])
+    return rows
+
+
+def parse_days(words, path, number):
+    days = []
+    for word in words:
+        low, _, high = word.partition("-")
+        try:
+            start, end = int(low), int(high or low)
+        except ValueError:
+            raise DescriptionError(f"{path}:{number}: bad day range {word!r}")
+        days.extend(range(start, end + 1))
+    return days
+
+
+def read_frame(path):
+    """The page picture and the number layout rules from frame.txt."""
+    frame, gap, centre, tops = None, None, None, {}
+    lines = read_lines(path)
+    for number, line in lines:
+        words = line.split()
+        if words == ["frame"]:
+            frame = read_picture(lines, path, number, ICON_SIZE, ICON_SIZE, FRAME_CODES)
+        elif words[0] == "digit-gap" and len(words) == 2:
+            gap = int(words[1])
+        elif words[0] == "centre-columns" and len(words) == 3:
+            centre = (int(words[1]), int(words[2]))
+        elif words[0] == "number-top" and len(words) >= 3 and words[1].endswith(":"):
+            top = int(words[1][:-1])
+            for day in parse_days(words[2:], path, number):
+                if day in tops:
+                    raise DescriptionError(f"{path}:{number}: day {day} placed twice")
+                tops[day] = top
+        else:
+            raise DescriptionError(f"{path}:{number}: cannot read {line!r}")
+    if frame is None or gap is None or centre is None:
+        raise DescriptionError(f"{path}: needs frame, digit-gap and centre-columns")
+    missing = [day for day in DAYS if day not in tops]
+    if missing:
+        raise DescriptionError(f"{path}: no number-top for days {missing}")
+    return frame, gap, centre, tops
+
+
+def read_digits(path):
+    """The ten glyphs from digits.txt, as rows of booleans (True = ink)."""
+    glyphs = {}
+    lines = read_lines(path)
+    for number, line in lines:
+        words = line.split()
+        if len(words) != 2 or words[0] != "digit" or words[1] not in "0123456789":
+            raise DescriptionError(f"{path}:{number}: expected 'digit N', got {line!r}")
+        glyphs[words[1]] = read_picture(lines, path, number, None, GLYPH_HEIGHT,
+                                        {"#": True, ".": False})
+    if sorted(glyphs) != list("0123456789"):
+        raise DescriptionError(f"{path}: needs each digit 0 to 9 once")
+    if len({len(g[0]) for g in glyphs.values()}) != 1:
+        raise DescriptionError(f"{path}: the digit cells differ in width")
+    return glyphs
+
+
+def read_small(path):
+    """The 16 x 16 picture of main16.txt as rows of booleans (True = ink)."""
+    lines = read_lines(path)
+    for number, line in lines:
+        if line == "small":
+            return read_picture(lines, path, number, SMALL_SIZE, SMALL_SIZE,
+                                {"#": True, ".": False})
+        raise DescriptionError(f"{path}:{number}: expected 'small', got {line!r}")
+    raise DescriptionError(f"{path}: no picture")
+
+
+def number_ink(text, glyphs, gap):
+    """The number's digits set side by side, trimmed to their ink columns."""
+    cell = len(glyphs["0"][0])
+    width = len(text) * cell + (len(text) - 1) * gap
+    rows = [[False] * width for _ in range(GLYPH_HEIGHT)]
+    for i, digit in enumerate(text):
+        left = i * (cell + gap)
+        for y, glyph_row in enumerate(glyphs[digit]):
+            for x, ink in enumerate(glyph_row):
+                rows[y][left + x] = rows[y][left + x] or ink
+    used = [x for x in range(width) if any(row[x] for row in rows)]
+    return [row[used[0]:used[-1] + 1] for row in rows]
+
+
+def day_picture(day, frame, glyphs, gap, centre, tops):
+    """The 32 x 32 colour indices of one day's icon."""
+    picture = [row[:] for row in frame]
+    ink = number_ink(str(day), glyphs, gap)
+    width = len(ink[0])
+    spare = centre[1] - centre[0] + 1 - width
+    if spare < 0:
+        raise DescriptionError(f"day {day}: the number is wider than the page")
+    left = centre[0] + spare // 2
+    top = tops[day]
+    for y, row in enumerate(ink):
+        for x, on in enumerate(row):
+            if on:
+                picture[top + y][left + x] = BLACK
+    return picture
+
+
+# --- ICO writing --------------------------------------------------------------
+
+def row_bytes(bits_per_pixel, width):
+    """Bytes in one bitmap row, padded to a 4-byte boundary."""
+    return (bits_per_pixel * width + 31) // 32 * 4
+
+
+def ico_image(pixels, mask):
+    """One 16-colour icon image: header, palette, XOR bitmap, AND mask.
+
+    `pixels` are colour indices, top row first; `mask` is True where the
+    pixel is transparent. Bitmap rows are stored bottom row first.
+    """
+    height, width = len(pixels), len(pixels[0])
+    xor_stride, and_stride = row_bytes(4, width), row_bytes(1, width)
+    xor, and_mask = bytearray(), bytearray()
+    for y in reversed(range(height)):
+        row = bytearray(xor_stride)
+        for x, index in enumerate(pixels[y]):
+            row[x // 2] |= index << (4 if x % 2 == 0 else 0)
+        xor += row
+        bits = bytearray(and_stride)
+        for x, clear in enumerate(mask[y]):
+            if clear:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        and_mask += bits
+    header = struct.pack("<IiiHHIIiiII", 40, width, 2 * height, 1, 4, 0,
+                         len(xor) + len(and_mask), 0, 0, 0, 0)
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA_PALETTE)
+    return header + palette + bytes(xor) + bytes(and_mask)
+
+
+def ico_file(images):
+    """An .ico file holding `images`, each a (pixels, mask) pair."""
+    blobs = [ico_image(pixels, mask) for pixels, mask in images]
+    directory = struct.pack("<HHH", 0, 1, len(blobs))
+    offset = len(directory) + 16 * len(blobs)
+    entries = b""
+    for (pixels, _), blob in zip(images, blobs):
+        size = len(pixels)  # square images; 256 would be written as 0
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4,
+                               len(blob), offset)
+        offset += len(blob)
+    return directory + entries + b"".join(blobs)
+
+
+def write_file(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+# --- the review sheet -----------------------------------------------------------
+
+def write_png(path, rgb_rows):
+    """A plain 8-bit RGB PNG from rows of (r, g, b) tuples."""
+    height, width = len(rgb_rows), len(rgb_rows[0])
+    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in rgb_rows)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    png = (b"\x89PNG\r\n\x1a\n"
+           + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+           + chunk(b"IDAT", zlib.compress(raw, 9))
+           + chunk(b"IEND", b""))
+    with open(path, "wb") as f:
+        f.write(png)
+
+
+def write_sheet(path, day_pictures, small, scale=8, per_row=8, margin=8):
+    """The 31 day pictures, then the small main icon picture (transparency
+    shown as a checkerboard), enlarged `scale` times on a dark grey sheet."""
+    tile = ICON_SIZE * scale
+    tiles = [[[VGA_PALETTE[i] for i in row] for row in p] for p in day_pictures]
+    checker = [[(0, 0, 0) if on else
+                ((255, 200, 255) if (x // 2 + y // 2) % 2 else (200, 255, 255))
+                for x, on in enumerate(row)] for y, row in enumerate(small)]
+    tiles.append(checker)
+    count_rows = (len(tiles) + per_row - 1) // per_row
+    width = per_row * tile + (per_row + 1) * margin
+    height = count_rows * tile + (count_rows + 1) * margin
+    sheet = [[(64, 64, 64)] * width for _ in range(height)]
+    for n, picture in enumerate(tiles):
+        zoom = tile // len(picture)
+        top = margin + (n // per_row) * (tile + margin)
+        left = margin + (n % per_row) * (tile + margin)
+        for y in range(tile):
+            source = picture[y // zoom]
+            line = sheet[top + y]
+            for x in range(tile):
+                line[left + x] = source[x // zoom]
+    write_png(path, sheet)
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--source", required=True, help="directory of the description")
+    parser.add_argument("--output", required=True, help="directory for the .ico files")
+    parser.add_argument("--sheet", help="also write an enlarged PNG of all pictures")
+    args = parser.parse_args(argv)
+
+    try:
+        frame, gap, centre, tops = read_frame(os.path.join(args.source, "frame.txt"))
+        glyphs = read_digits(os.path.join(args.source, "digits.txt"))
+        small = read_small(os.path.join(args.source, "main16.txt"))
+        pictures = [day_picture(day, frame, glyphs, gap, centre, tops) for day in DAYS]
+    except (DescriptionError, ValueError) as error:
+        print(f"iconforge: {error}", file=sys.stderr)
+        return 1
+
+    opaque = [[False] * ICON_SIZE for _ in range(ICON_SIZE)]
+    os.makedirs(args.output, exist_ok=True)
+    for day, picture in zip(DAYS, pictures):
+        write_file(os.path.join(args.output, f"day{day:02d}.ico"),
+                         ico_file([(picture, opaque)]))
+    # The main icon: the 1st's page, and for small sizes the bare digit one.
+    small_pixels = [[BLACK] * SMALL_SIZE for _ in range(SMALL_SIZE)]
+    small_mask = [[not on for on in row] for row in small]
+    write_file(os.path.join(args.output, "main.ico"),
+                     ico_file([(pictures[0], opaque), (small_pixels, small_mask)]))
+    if args.sheet:
+        write_sheet(args.sheet, pictures, small)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
