@@ -1,0 +1,118 @@
+#include "prefs/Settings.h"
+
+#include <array>
+#include <cstddef>
+
+namespace ravelind {
+namespace {
+
+constexpr char kLineFeed = '\n';
+constexpr char kCarriageReturn = '\r';
+constexpr char kEndOfText = '\x1A';  // Ctrl+Z: text mode reads nothing past it
+constexpr char kSeparator = '=';
+constexpr std::string_view kTrailingSpace = " \t\n\v\f\r";
+constexpr std::string_view kOnValue = "yes";
+constexpr std::string_view kCreatorLine = "CREATOR=Ravelind 1.0";
+
+struct SettingKey {
+  std::string_view key;
+  std::string SettingsRecord::*member;
+};
+
+// Also the order of the lines in a written file.
+constexpr std::array<SettingKey, 5> kSettingKeys{{
+    {"TOOLTIPS", &SettingsRecord::tooltips},
+    {"STARTUP", &SettingsRecord::startup},
+    {"SYSDATE", &SettingsRecord::sysdate},
+    {"WEEKLABELS", &SettingsRecord::weeklabels},
+    {"MIN", &SettingsRecord::min},
+}};
+
+// The characters a text-mode read yields: CR LF becomes LF, a lone CR stays,
+// and the text ends at the first Ctrl+Z.
+std::string ReadAsText(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == kEndOfText) break;
+    const bool beforeLineFeed = i + 1 < bytes.size() && bytes[i + 1] == kLineFeed;
+    if (c == kCarriageReturn && beforeLineFeed) continue;
+    text += c;
+  }
+  return text;
+}
+
+// The bytes a text-mode write stores: every LF becomes CR LF.
+std::string WriteAsText(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() + text.size() / 8);
+  for (const char c : text) {
+    if (c == kLineFeed) bytes += kCarriageReturn;
+    bytes += c;
+  }
+  return bytes;
+}
+
+std::string_view WithoutTrailingSpace(std::string_view line) {
+  const std::size_t last = line.find_last_not_of(kTrailingSpace);
+  return last == std::string_view::npos ? std::string_view{} : line.substr(0, last + 1);
+}
+
+// The value part of a line, from its first "=" on, with every "=" dropped.
+std::string WithoutSeparators(std::string_view valuePart) {
+  std::string value;
+  value.reserve(valuePart.size());
+  for (const char c : valuePart) {
+    if (c != kSeparator) value += c;
+  }
+  return value;
+}
+
+std::string* MemberFor(std::string_view key, SettingsRecord& record) {
+  for (const SettingKey& entry : kSettingKeys) {
+    if (key == entry.key) return &(record.*entry.member);
+  }
+  return nullptr;
+}
+
+void HandleLine(std::string_view line, SettingsRecord& record) {
+  line = WithoutTrailingSpace(line);
+  const std::size_t separator = line.find(kSeparator);
+  std::string* member = MemberFor(line.substr(0, separator), record);
+  if (member == nullptr) return;
+  *member = separator == std::string_view::npos ? std::string{}
+                                                : WithoutSeparators(line.substr(separator));
+}
+
+}  // namespace
+
+bool IsOn(std::string_view value) { return value == kOnValue; }
+
+void ParseSettings(std::string_view fileBytes, SettingsRecord& record) {
+  const std::string text = ReadAsText(fileBytes);
+  std::string_view rest = text;
+  // The last line counts even without a line feed, so that a setting typed
+  // by hand at the very end is not lost.
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(kLineFeed);
+    HandleLine(rest.substr(0, end), record);
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+}
+
+std::string ComposeSettings(const SettingsRecord& record) {
+  std::string text{kCreatorLine};
+  text += kLineFeed;
+  for (const SettingKey& entry : kSettingKeys) {
+    text += entry.key;
+    text += kSeparator;
+    text += record.*entry.member;
+    text += kLineFeed;
+  }
+  text += kLineFeed;
+  return WriteAsText(text);
+}
+
+}  // namespace ravelind
