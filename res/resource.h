@@ -59,3 +59,8 @@
 #define IDM_ABOUTBOX 0x0010
 #define ID_TRAY_ABOUT 32771
 #define ID_TRAY_HELP 32773
+
+// Texts of our own that the resources and the code share; each stands only here.
+#define RAVELIND_MAKER_NOTICE "Copyright (C) 2026 The Ravelind developers"
+#define RAVELIND_FOOTER_TEXT "Ravelind 1.1 - today's date in your tray.  Copyright (C) 2026 The Ravelind developers"
+#define RAVELIND_HELP_URL "http://www.ravelind.example/ravelind/help.htm"

@@ -1,0 +1,27 @@
+#include "app/CalendarApp.h"
+
+#include "res/resource.h"
+#include "ui/CalendarDlg.h"
+
+CCalendarApp::CCalendarApp() : CWinApp("Ravelind") {}
+
+BOOL CCalendarApp::InitInstance() {
+  if (!AfxSocketInit()) {
+    AfxMessageBox(IDP_SOCKETS_INIT_FAILED);
+    return FALSE;
+  }
+  AfxEnableControlContainer();
+  Enable3dControls();
+
+  if (m_ownerWindow.m_hWnd == nullptr) {
+    // Failure only costs the window its place off the task bar.
+    (void)m_ownerWindow.CreateEx(0, AfxRegisterWndClass(), "", WS_POPUP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr);
+  }
+  CCalendarDlg calendar(m_ownerWindow.m_hWnd != nullptr ? &m_ownerWindow : nullptr);
+  m_pMainWnd = &calendar;
+  (void)calendar.DoModal();
+  m_pMainWnd = nullptr;
+  // No message loop of our own: returning FALSE ends the program.
+  return FALSE;
+}

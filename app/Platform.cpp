@@ -1,0 +1,12 @@
+#include "app/Platform.h"
+
+namespace {
+
+std::time_t SystemNow() { return std::time(nullptr); }
+
+constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteA, RegSetValueExA, RegDeleteValueA,
+                           SystemNow};
+
+}  // namespace
+
+const Platform& Platform::System() { return kSystem; }

@@ -1,0 +1,133 @@
+#include "framework/Dialog.h"
+
+namespace {
+
+// Messages whose result a dialog procedure returns directly instead of
+// through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: case WM_COMPAREITEM: case WM_VKEYTOITEM:
+    case WM_CHARTOITEM: case WM_QUERYDRAGICON: case WM_INITDIALOG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+const MessageEntry* MessageTable::Find(UINT message, WPARAM wParam, LPARAM lParam) const {
+  UINT code = 0;
+  UINT id = 0;
+  if (message == WM_COMMAND) {
+    code = HIWORD(wParam);
+    id = LOWORD(wParam);
+  } else if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    code = header->code;
+    id = static_cast<UINT>(header->idFrom);
+  }
+  const bool registered = message >= 0xC000 && message <= 0xFFFF;
+  for (std::size_t i = 0; i < count; ++i) {
+    const MessageEntry& e = entries[i];
+    if (e.resolve != nullptr) {
+      if (registered && e.resolve() == message) return &e;
+      continue;
+    }
+    if (e.message != message) continue;
+    if (message != WM_COMMAND && message != WM_NOTIFY) return &e;
+    if (e.code == code && id >= e.firstId && id <= e.lastId) return &e;
+  }
+  return nullptr;
+}
+
+void DDX_Check(CDataExchange* pDX, int controlId, int& value) {
+  HWND dialog = pDX->m_pDlgWnd->m_hWnd;
+  if (pDX->m_bSaveAndValidate) {
+    value = IsDlgButtonChecked(dialog, controlId) == BST_CHECKED ? 1 : 0;
+  } else {
+    (void)CheckDlgButton(dialog, controlId, value ? BST_CHECKED : BST_UNCHECKED);
+  }
+}
+
+void DDX_Control(CDataExchange* pDX, int controlId, CWnd& control) {
+  if (control.m_hWnd == nullptr) control.m_hWnd = GetDlgItem(pDX->m_pDlgWnd->m_hWnd, controlId);
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                         m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(int result) { (void)::EndDialog(m_hWnd, result); }
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  DoDataExchange(&dx);
+  return TRUE;
+}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+MessageTable CDialog::GetMessageTable() const { return {}; }
+
+bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (const MessageEntry* entry = GetMessageTable().Find(message, wParam, lParam)) {
+    TakeDefaultRequest();
+    result = entry->invoke(*this, wParam, lParam);
+    return !TakeDefaultRequest();
+  }
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    // Enter reaches the default button as IDOK; Esc, the close box and Close
+    // on the window menu arrive as IDCANCEL.
+    if (LOWORD(wParam) == IDOK) {
+      OnOK();
+      return true;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+      OnCancel();
+      return true;
+    }
+  }
+  return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<CDialog*>(lParam);
+    SetWindowLongPtrA(window, DWLP_USER, lParam);
+    self->m_hWnd = window;
+    return self->OnInitDialog();
+  }
+  auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+  if (self == nullptr) return FALSE;  // messages before WM_INITDIALOG
+
+  LRESULT result = 0;
+  const bool handled = self->Dispatch(message, wParam, lParam, result);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, DWLP_USER, 0);
+    self->m_hWnd = nullptr;
+  }
+  if (!handled) return FALSE;
+  if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+  SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+  return TRUE;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// CDialog: a modal dialog from a dialog resource, with a message table and
+// check-box data exchange.
+#include "framework/MessageTable.h"
+#include "framework/Wnd.h"
+
+class CDataExchange {
+ public:
+  CDataExchange(CWnd* dialog, BOOL saveAndValidate)
+      : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+  BOOL m_bSaveAndValidate;  // TRUE: controls to members; FALSE: members to controls
+  CWnd* m_pDlgWnd;
+};
+
+// A check box's state and an int flag, 0 or 1.
+void DDX_Check(CDataExchange* pDX, int controlId, int& value);
+// Binds a control wrapper to the dialog's control.
+void DDX_Control(CDataExchange* pDX, int controlId, CWnd& control);
+
+class CDialog : public CWnd {
+ public:
+  explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+  ~CDialog() override;
+
+  // Runs the dialog until EndDialog; returns its result, or -1 when the
+  // dialog could not be created.
+  virtual INT_PTR DoModal();
+  void EndDialog(int result);
+
+  // TRUE: copy the controls into the members; FALSE: the members into the controls.
+  BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
+ protected:
+  virtual BOOL OnInitDialog();  // the default sets the controls from the members
+  virtual void OnOK();          // IDOK: update the members, then end with IDOK
+  virtual void OnCancel();      // IDCANCEL: end with IDCANCEL at once
+  virtual void DoDataExchange(CDataExchange* pDX);
+  virtual MessageTable GetMessageTable() const;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Runs a message through the table and the built-in commands; false when
+  // the dialog manager's default processing should have it.
+  bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  UINT m_templateId;
+  CWnd* m_pParentWnd;
+};
+
+// A wrapper for the month-calendar control.
+class CMonthCalCtrl : public CWnd {
+ public:
+  ~CMonthCalCtrl() override { m_hWnd = nullptr; }  // the dialog owns the control
+};

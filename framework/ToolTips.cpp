@@ -1,0 +1,39 @@
+// Window-level control hints: one tooltip control per window, with a tool for
+// each child control whose text is asked of the window when it is needed.
+#include "framework/Wnd.h"
+
+#include <commctrl.h>
+
+namespace {
+
+BOOL CALLBACK AddControlTool(HWND control, LPARAM lParam) {
+  auto* toolTip = reinterpret_cast<HWND>(lParam);
+  TTTOOLINFOA tool{};
+  // The version-2 size, which every comctl32 accepts, manifest or not.
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = LPSTR_TEXTCALLBACKA;
+  (void)SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  return TRUE;
+}
+
+}  // namespace
+
+BOOL CWnd::EnableToolTips(BOOL enable) {
+  if (!enable) {
+    if (m_toolTip != nullptr) (void)SendMessageA(m_toolTip, TTM_ACTIVATE, FALSE, 0);
+    return TRUE;
+  }
+  if (m_toolTip == nullptr) {
+    // Owned by this window, so it goes when the window goes.
+    m_toolTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (m_toolTip == nullptr) return FALSE;
+    (void)EnumChildWindows(m_hWnd, AddControlTool, reinterpret_cast<LPARAM>(m_toolTip));
+  }
+  (void)SendMessageA(m_toolTip, TTM_ACTIVATE, TRUE, 0);
+  return TRUE;
+}

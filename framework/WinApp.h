@@ -1,0 +1,35 @@
+#pragma once
+// CWinApp: the one application object. The framework's entry point calls its
+// InitInstance; when that returns FALSE the program ends with ExitInstance's code.
+#include "framework/Wnd.h"
+
+class CWinApp {
+ public:
+  explicit CWinApp(LPCSTR appName);
+  virtual ~CWinApp();
+  CWinApp(const CWinApp&) = delete;
+  CWinApp& operator=(const CWinApp&) = delete;
+
+  virtual BOOL InitInstance();
+  virtual int Run();           // a message loop, for applications that keep running
+  virtual int ExitInstance();  // the process's exit code
+
+  LPCSTR m_pszAppName;
+  HINSTANCE m_hInstance = nullptr;
+  CWnd* m_pMainWnd = nullptr;
+};
+
+CWinApp* AfxGetApp();
+
+// Starts Windows Sockets 1.1; the framework cleans it up at exit.
+BOOL AfxSocketInit();
+// Hosting of embedded controls and 3-D control drawing: the system does both
+// by itself, so these only mark the intent.
+inline void AfxEnableControlContainer() {}
+inline void Enable3dControls() {}
+
+// A message box owned by the main window, with the application's name as caption.
+int AfxMessageBox(UINT stringId, UINT type = MB_OK);
+
+// The framework's WinMain: initialises the application object and runs it.
+int AfxWinMain(HINSTANCE instance);

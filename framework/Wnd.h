@@ -1,0 +1,45 @@
+#pragma once
+// CWnd: a window handle with the few operations the program needs.
+#include <windows.h>
+
+class CWnd {
+ public:
+  CWnd() = default;
+  virtual ~CWnd();
+  CWnd(const CWnd&) = delete;
+  CWnd& operator=(const CWnd&) = delete;
+
+  // Creates a window; a null `className` takes the framework's plain class.
+  BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                int width, int height, HWND parent, HMENU menu);
+  BOOL DestroyWindow();
+
+  // A message box owned by this window.
+  int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
+
+  // Window-level control hints: while enabled, resting the mouse on a child
+  // control asks this window for its text (WM_NOTIFY, TTN_NEEDTEXTA, the
+  // control identified by its handle).
+  BOOL EnableToolTips(BOOL enable = TRUE);
+  HWND GetToolTipControl() const { return m_toolTip; }
+
+  HWND m_hWnd = nullptr;
+
+ protected:
+  // Called from a message handler: the message also gets the window's
+  // default processing once the handler returns.
+  void Default() { m_defaultRequested = true; }
+  bool TakeDefaultRequest() {
+    const bool requested = m_defaultRequested;
+    m_defaultRequested = false;
+    return requested;
+  }
+
+ private:
+  bool m_defaultRequested = false;
+  HWND m_toolTip = nullptr;
+};
+
+// Registers (once) and names a plain window class: class style 0, no cursor,
+// brush or icon, default window procedure.
+LPCSTR AfxRegisterWndClass();

@@ -1,0 +1,73 @@
+// Reading and writing "rv.ini" in the working directory. The format lives in
+// prefs/Settings.cpp; this side only opens, moves bytes and closes.
+#include <string>
+
+#include "framework/Scoped.h"
+#include "prefs/Settings.h"
+#include "ui/CalendarDlg.h"
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The whole file, created empty when it is missing. A file that cannot be
+// opened reads as empty; a read error keeps what came before it.
+std::string ReadSettingsFile() {
+  std::string bytes;
+  ScopedFile file(CreateFileA(ravelind::kSettingsFileName, GENERIC_READ, kShareAll, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  return bytes;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const auto part = static_cast<DWORD>(bytes.size() - done);
+    if (!WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return FlushFileBuffers(file) != FALSE;
+}
+
+// Replaces the settings file as a whole: the new text goes to a temporary file
+// beside it, which then takes the old one's place. On any failure the old file
+// stays exactly as it was.
+bool ReplaceSettingsFile(const std::string& bytes) {
+  char temporary[MAX_PATH];
+  if (GetTempFileNameA(".", "rv", 0, temporary) == 0) return false;
+  bool written = false;
+  {
+    ScopedFile file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    written = file && WriteAll(file.get(), bytes);
+    // A close can fail too (the last buffers reach the disk then).
+    if (file) written = CloseHandle(file.release()) && written;
+  }
+  if (written && MoveFileExA(temporary, ravelind::kSettingsFileName,
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  (void)DeleteFileA(temporary);
+  return false;
+}
+
+}  // namespace
+
+void CCalendarDlg::LoadSettings() {
+  UpdateData(TRUE);
+  ravelind::ParseSettings(ReadSettingsFile(), m_settings);
+  m_startupFlag = ravelind::IsOn(m_settings.startup) ? 1 : 0;
+  m_minimizedFlag = ravelind::IsOn(m_settings.min) ? 1 : 0;
+  UpdateData(FALSE);
+}
+
+void CCalendarDlg::SaveSettings() {
+  if (!ReplaceSettingsFile(ravelind::ComposeSettings(m_settings))) {
+    MessageBox("Save to File", "Error Writing File", MB_OK);
+  }
+}

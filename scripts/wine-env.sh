@@ -1,0 +1,44 @@
+# Sourced by the run and test scripts: a virtual X display, a throwaway Wine
+# prefix whose programs share one virtual desktop (so that the notification
+# area exists and every program sees the others' windows), and a persistent
+# wineserver. Call wine_env_start DIR; wine_env_stop tears it all down.
+
+wine_env_start() {
+  local dir=$1
+  mkdir -p "$dir"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$dir/prefix"
+  export WINEARCH=win64
+  rm -rf "$WINEPREFIX"
+
+  if [ -z "${DISPLAY:-}" ] || [ "${RAVELIND_OWN_DISPLAY:-0}" = 1 ]; then
+    local n
+    for n in $(seq 90 140); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  fi
+
+  wineboot -i >"$dir/wineboot.log" 2>&1 || true
+  wineserver -w
+  # Every program of the prefix shares one 800x600 virtual desktop.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+  wineserver -w
+  wineserver -p
+  WINE_ENV_DIR=$dir
+}
+
+wine_env_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  [ -n "${WINE_ENV_XVFB_PID:-}" ] && kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+  WINE_ENV_XVFB_PID=
+}
