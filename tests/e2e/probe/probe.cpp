@@ -1,0 +1,2 @@
+// Placeholder: the end-to-end probe.
+int main() { return 0; }
