@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds Ravelind if needed and runs it under Wine, in a working directory of
+# its own (run/, where rv.ini lives) with a Wine prefix of its own. With a
+# $DISPLAY it shows there in a Wine desktop that has a notification area;
+# without one it starts a virtual display, saves a screenshot of the desktop a
+# few seconds after start, prints its path, and runs until the program ends
+# or Ctrl-C.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+RAVELIND_SKIP_WIN32=1 bash scripts/build.sh --program-only
+
+root=$PWD
+workdir=$root/run
+mkdir -p "$workdir"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX=$workdir/prefix
+
+xvfb_pid=
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT INT TERM
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  headless=1
+else
+  headless=0
+fi
+
+[ -d "$WINEPREFIX" ] || { wineboot -i >"$workdir/wineboot.log" 2>&1 || true; wineserver -w; }
+
+cd "$workdir"
+# Wine's own desktop window carries a task bar with a notification area.
+wine explorer /desktop=Ravelind,800x600 "$root/build/win64/ravelind.exe" &
+program=$!
+if [ "$headless" = 1 ]; then
+  sleep 6
+  import -window root "$workdir/screenshot.png"
+  echo "Ravelind is running on a virtual display; screenshot: $workdir/screenshot.png"
+  echo "Press Ctrl-C to stop."
+fi
+wait "$program" || true
