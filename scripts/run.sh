@@ -15,24 +15,18 @@ mkdir -p "$workdir"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 export WINEPREFIX=$workdir/prefix
 
-xvfb_pid=
+source scripts/wine-env.sh
+WINE_ENV_XVFB_PID=
 cleanup() {
   wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$WINE_ENV_XVFB_PID" ] && kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT INT TERM
 
+headless=0
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  start_virtual_display "$workdir"
   headless=1
-else
-  headless=0
 fi
 
 [ -d "$WINEPREFIX" ] || { wineboot -i >"$workdir/wineboot.log" 2>&1 || true; wineserver -w; }

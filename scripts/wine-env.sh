@@ -3,6 +3,20 @@
 # area exists and every program sees the others' windows), and a persistent
 # wineserver. Call wine_env_start DIR; wine_env_stop tears it all down.
 
+# Starts Xvfb on a free display number of its own choosing and exports DISPLAY.
+start_virtual_display() {
+  local number_file=$1/display-number
+  rm -f "$number_file"
+  Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$number_file" 2>"$1/xvfb.log" &
+  WINE_ENV_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$number_file" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$number_file")"
+}
+
 wine_env_start() {
   local dir=$1
   mkdir -p "$dir"
@@ -13,18 +27,7 @@ wine_env_start() {
   rm -rf "$WINEPREFIX"
 
   if [ -z "${DISPLAY:-}" ] || [ "${RAVELIND_OWN_DISPLAY:-0}" = 1 ]; then
-    local n
-    for n in $(seq 90 140); do
-      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
-    WINE_ENV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 100); do
-      xdpyinfo >/dev/null 2>&1 && break
-      sleep 0.1
-    done
+    start_virtual_display "$dir"
   fi
 
   wineboot -i >"$dir/wineboot.log" 2>&1 || true
