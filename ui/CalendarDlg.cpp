@@ -11,6 +11,9 @@ namespace {
 // The shell announces a re-created notification area with this message.
 UINT TaskbarCreatedMessage() { return RegisterWindowMessageA("TaskbarCreated"); }
 
+// Posted by a minimise: hide the window once the message that minimised it is done.
+constexpr UINT kHideIfMinimisedMessage = WM_APP + 1;
+
 }  // namespace
 
 CCalendarDlg::CCalendarDlg(CWnd* parent, const Platform& platform)
@@ -49,6 +52,7 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       OnMessage<WM_TIMECHANGE, &CCalendarDlg::OnTimeChange>(),
       OnMessage<WM_POWERBROADCAST, &CCalendarDlg::OnPowerBroadcast>(),
       OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
+      OnMessage<kHideIfMinimisedMessage, &CCalendarDlg::OnHideIfMinimised>(),
   };
   return kMessages;
 }
@@ -106,8 +110,16 @@ void CCalendarDlg::OnPaint() {
 }
 
 // Current systems send no paint to a minimised window: hide it here as well.
+// Not at once: a window minimised while it opens (start minimised) and hidden
+// then would be shown again, restored, by the dialog manager right after
+// WM_INITDIALOG; a minimised window still visible then is left alone.
 void CCalendarDlg::OnSize(UINT type, int, int) {
-  if (type == SIZE_MINIMIZED) (void)ShowWindow(m_hWnd, SW_HIDE);
+  if (type == SIZE_MINIMIZED) (void)PostMessageA(m_hWnd, kHideIfMinimisedMessage, 0, 0);
+}
+
+LRESULT CCalendarDlg::OnHideIfMinimised(WPARAM, LPARAM) {
+  if (IsIconic(m_hWnd)) (void)ShowWindow(m_hWnd, SW_HIDE);  // unless restored meanwhile
+  return 0;
 }
 
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

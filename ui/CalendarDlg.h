@@ -39,6 +39,7 @@ class CCalendarDlg : public CDialog {
   void OnPaint();
   HCURSOR OnQueryDragIcon();
   void OnSize(UINT type, int width, int height);
+  LRESULT OnHideIfMinimised(WPARAM, LPARAM);
   void OnDestroy();
   void OnHelpButton();
   void OnAboutButton();
