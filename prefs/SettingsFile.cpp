@@ -38,6 +38,12 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 // beside it, which then takes the old one's place. On any failure the old file
 // stays exactly as it was.
 bool ReplaceSettingsFile(const std::string& bytes) {
+  // A read-only file is not to be replaced. Windows refuses the move below
+  // for it anyway; some other implementations of the call do not.
+  const DWORD attributes = GetFileAttributesA(ravelind::kSettingsFileName);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return false;
+  }
   char temporary[MAX_PATH];
   if (GetTempFileNameA(".", "rv", 0, temporary) == 0) return false;
   bool written = false;
