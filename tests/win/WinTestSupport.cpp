@@ -1,5 +1,7 @@
 #include "WinTestSupport.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -172,7 +174,8 @@ void CALLBACK WatchForBox(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND icon = GetDlgItem(search.box, 0x0014);
   g_seen->hasIcon = icon != nullptr && IsWindowVisible(icon) &&
                     SendMessageA(icon, STM_GETICON, 0, 0) != 0;
-  g_seen->owned = GetWindow(search.box, GW_OWNER) == g_boxOwner && g_boxOwner != nullptr;
+  g_seen->ownerWindow = GetWindow(search.box, GW_OWNER);
+  g_seen->owned = g_seen->ownerWindow == g_boxOwner && g_boxOwner != nullptr;
   (void)PostMessageA(search.box, WM_COMMAND, IDOK, 0);
 }
 
@@ -210,4 +213,116 @@ void DeleteRunValue() {
   if (RegOpenKeyA(HKEY_LOCAL_MACHINE, ravelind::kAutostartSubKey, &key) != ERROR_SUCCESS) return;
   (void)RegDeleteValueA(key, ravelind::kAutostartValueName);
   (void)RegCloseKey(key);
+}
+
+namespace {
+
+const std::function<void(HWND)>* g_endScript = nullptr;
+CDialog* g_endDialog = nullptr;
+DWORD g_endTimeout = 0;
+UINT_PTR g_endTimer = 0;
+
+void CALLBACK ForceEnd(HWND, UINT, UINT_PTR timer, DWORD) {
+  (void)KillTimer(nullptr, timer);
+  if (g_endDialog != nullptr && IsWindow(g_endDialog->m_hWnd)) {
+    (void)EndDialog(g_endDialog->m_hWnd, kDialogNotEnded);
+  }
+}
+
+void CALLBACK RunScriptThenWait(HWND, UINT, UINT_PTR timer, DWORD) {
+  (void)KillTimer(nullptr, timer);
+  (*g_endScript)(g_endDialog->m_hWnd);
+  g_endTimer = SetTimer(nullptr, 0, g_endTimeout, ForceEnd);
+}
+
+}  // namespace
+
+INT_PTR RunModalToEnd(CDialog& dialog, const std::function<void(HWND)>& script,
+                      DWORD timeoutMs) {
+  g_endScript = &script;
+  g_endDialog = &dialog;
+  g_endTimeout = timeoutMs;
+  (void)SetTimer(nullptr, 0, 10, RunScriptThenWait);
+  const INT_PTR result = dialog.DoModal();
+  if (g_endTimer != 0) (void)KillTimer(nullptr, g_endTimer);
+  g_endTimer = 0;
+  g_endScript = nullptr;
+  g_endDialog = nullptr;
+  return result;
+}
+
+namespace {
+
+const std::string* g_lookCaption = nullptr;
+const std::function<void(HWND)>* g_look = nullptr;
+bool g_lookSeen = false;
+
+void CALLBACK LookAtDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowA("#32770", g_lookCaption->c_str());
+  if (box == nullptr || !IsWindowVisible(box)) return;
+  (void)KillTimer(nullptr, timer);
+  g_lookSeen = true;
+  (*g_look)(box);
+  (void)PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+bool WhileDialogShown(const std::string& caption, const std::function<void(HWND)>& look,
+                      const std::function<void()>& action) {
+  g_lookCaption = &caption;
+  g_look = &look;
+  g_lookSeen = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, LookAtDialog);
+  action();
+  (void)KillTimer(nullptr, timer);
+  g_look = nullptr;
+  g_lookCaption = nullptr;
+  return g_lookSeen;
+}
+
+namespace {
+
+struct TipSearch {
+  HWND tip = nullptr;
+};
+
+BOOL CALLBACK FindVisibleTip(HWND window, LPARAM lParam) {
+  char cls[32] = {};
+  (void)GetClassNameA(window, cls, sizeof cls);
+  if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window)) {
+    reinterpret_cast<TipSearch*>(lParam)->tip = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::string HoverTip(HWND control, DWORD waitMs) {
+  RECT rect{};
+  (void)GetWindowRect(control, &rect);
+  const POINT screen{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  POINT client = screen;
+  (void)ScreenToClient(control, &client);
+  (void)SetCursorPos(screen.x, screen.y);
+  (void)PostMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  std::string text = "<no tip>";
+  const DWORD until = GetTickCount() + waitMs;
+  while (static_cast<LONG>(until - GetTickCount()) > 0) {
+    Pump(20);
+    TipSearch search;
+    (void)EnumThreadWindows(GetCurrentThreadId(), FindVisibleTip,
+                            reinterpret_cast<LPARAM>(&search));
+    if (search.tip != nullptr) {
+      char buffer[1024] = {};
+      (void)GetWindowTextA(search.tip, buffer, sizeof buffer);
+      text = buffer;
+      break;
+    }
+  }
+  // Away from every control, so that the tip goes and the next hover is new.
+  (void)SetCursorPos(0, 0);
+  Pump(300);
+  return text;
 }

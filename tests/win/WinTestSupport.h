@@ -72,9 +72,28 @@ struct BoxSeen {
   std::string caption, text;
   bool hasIcon = false;
   bool owned = false;
+  HWND ownerWindow = nullptr;  // the box's owner, whatever was expected
 };
 BoxSeen AnswerMessageBox(HWND owner, const std::function<void()>& action);
 
 // The registry value under the Run key, or nullopt-like "<none>".
 std::string ReadRunValue();
 void DeleteRunValue();
+
+// Runs the dialog modally; `script` runs inside its message loop once the
+// window is up, and the dialog must then end by itself (a key, a command the
+// script posted). One that is still up after `timeoutMs` is ended with
+// kDialogNotEnded.
+constexpr INT_PTR kDialogNotEnded = 0x7E57;
+INT_PTR RunModalToEnd(CDialog& dialog, const std::function<void(HWND)>& script,
+                      DWORD timeoutMs = 3000);
+
+// Runs `action`; when a visible dialog box captioned `caption` appears while it
+// runs, `look` sees it and it is then closed with IDOK. Returns whether it appeared.
+bool WhileDialogShown(const std::string& caption, const std::function<void(HWND)>& look,
+                      const std::function<void()>& action);
+
+// Rests the mouse pointer on `control` (moves it there and lets the control
+// see the move) for up to `waitMs`; returns the text of the tooltip window that
+// came up, or "<no tip>" when none did. The pointer is moved away afterwards.
+std::string HoverTip(HWND control, DWORD waitMs = 2000);
