@@ -51,11 +51,17 @@ def holds(condition, duration=1.5, interval=0.25):
 # ---------------------------------------------------------------- the probe
 
 def probe(*args, check=True):
-    run = subprocess.run(["wine", PROBE, *map(str, args)], capture_output=True, text=True,
-                         timeout=30)
+    # Output goes through a file, not a pipe: when the probe is the one that
+    # starts Wine's desktop process, that process inherits the probe's handles
+    # and would hold a pipe open for as long as it runs.
+    with tempfile.TemporaryFile() as out:
+        run = subprocess.run(["wine", PROBE, *map(str, args)], stdout=out,
+                             stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, timeout=30)
+        out.seek(0)
+        text = out.read().decode()
     if check and run.returncode != 0:
-        raise RuntimeError(f"probe {args} failed ({run.returncode}): {run.stderr.strip()}")
-    return [json.loads(line) for line in run.stdout.splitlines() if line.startswith("{")]
+        raise RuntimeError(f"probe {args} failed ({run.returncode})")
+    return [json.loads(line) for line in text.splitlines() if line.startswith("{")]
 
 
 def windows():
@@ -72,22 +78,29 @@ def center(rect):
 
 # ---------------------------------------------------------------- the wine side
 
-def wine(*args, check=False):
-    return subprocess.run(["wine", *args], capture_output=True, text=True, timeout=60,
-                          check=check)
+def wine(*args):
+    """Runs a Wine command line program; returns (exit code, output)."""
+    with tempfile.TemporaryFile() as out:  # a file, for the reason given at probe()
+        run = subprocess.run(["wine", *args], stdout=out, stderr=subprocess.DEVNULL,
+                             stdin=subprocess.DEVNULL, timeout=60)
+        out.seek(0)
+        return run.returncode, out.read().decode(errors="replace")
 
 
 def windows_path(linux_path):
-    return subprocess.run(["winepath", "-w", linux_path], capture_output=True, text=True,
-                          timeout=30, check=True).stdout.strip()
+    with tempfile.TemporaryFile() as out:
+        subprocess.run(["winepath", "-w", linux_path], stdout=out, stderr=subprocess.DEVNULL,
+                       timeout=30, check=True)
+        out.seek(0)
+        return out.read().decode().strip()
 
 
 def run_value():
     """The Ravelind value under the Run key, or None."""
-    out = wine("reg", "query", RUN_KEY, "/v", "Ravelind")
-    if out.returncode != 0:
+    code, out = wine("reg", "query", RUN_KEY, "/v", "Ravelind")
+    if code != 0:
         return None
-    for line in out.stdout.splitlines():
+    for line in out.splitlines():
         parts = line.strip().split(None, 2)
         if len(parts) == 3 and parts[0] == "Ravelind" and parts[1] == "REG_SZ":
             return parts[2]
