@@ -60,12 +60,54 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pP
 
 CDialog::~CDialog() = default;
 
+// The dialog runs in a message loop of our own rather than the dialog
+// manager's: that one shows the window, restored, the first time its queue
+// goes empty, even when the dialog minimised and hid itself while opening.
+// Here, as in the classic frameworks, a dialog is shown on idle only if it
+// has not been shown yet.
 INT_PTR CDialog::DoModal() {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
-                         m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+  HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+  m_inModalLoop = true;
+  m_modalResult = -1;
+  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
+                         DialogProc, reinterpret_cast<LPARAM>(this)) == nullptr) {
+    m_inModalLoop = false;
+    return -1;
+  }
+  const bool parentWasEnabled = parent != nullptr && EnableWindow(parent, FALSE) == 0;
+  bool showOnIdle = m_inModalLoop && !IsWindowVisible(m_hWnd);
+  MSG msg;
+  while (m_inModalLoop && m_hWnd != nullptr) {
+    if (showOnIdle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      (void)ShowWindow(m_hWnd, SW_SHOWNORMAL);
+      showOnIdle = false;
+    }
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+      break;
+    }
+    if (!IsDialogMessageA(m_hWnd, &msg)) {
+      (void)TranslateMessage(&msg);
+      (void)DispatchMessageA(&msg);
+    }
+  }
+  // Give the activation back to the owner before the window goes.
+  if (parentWasEnabled) (void)EnableWindow(parent, TRUE);
+  if (m_hWnd != nullptr) {
+    (void)SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DestroyWindow();
+  }
+  m_inModalLoop = false;
+  return m_modalResult;
 }
 
-void CDialog::EndDialog(int result) { (void)::EndDialog(m_hWnd, result); }
+void CDialog::EndDialog(int result) {
+  m_modalResult = result;
+  m_inModalLoop = false;
+  (void)PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop up
+}
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
   CDataExchange dx(this, saveAndValidate);

@@ -45,6 +45,8 @@ class CDialog : public CWnd {
 
   UINT m_templateId;
   CWnd* m_pParentWnd;
+  bool m_inModalLoop = false;
+  INT_PTR m_modalResult = -1;
 };
 
 // A wrapper for the month-calendar control.

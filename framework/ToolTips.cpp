@@ -23,7 +23,10 @@ BOOL CALLBACK AddControlTool(HWND control, LPARAM lParam) {
 
 BOOL CWnd::EnableToolTips(BOOL enable) {
   if (!enable) {
-    if (m_toolTip != nullptr) (void)SendMessageA(m_toolTip, TTM_ACTIVATE, FALSE, 0);
+    // Gone rather than deactivated: a deactivated tooltip may still show a
+    // tip whose delay had already started.
+    if (m_toolTip != nullptr) (void)::DestroyWindow(m_toolTip);
+    m_toolTip = nullptr;
     return TRUE;
   }
   if (m_toolTip == nullptr) {

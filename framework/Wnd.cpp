@@ -24,10 +24,10 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
 }
 
 BOOL CWnd::DestroyWindow() {
-  if (m_hWnd == nullptr || !IsWindow(m_hWnd)) return FALSE;
-  HWND window = m_hWnd;
+  // The handle stays valid for the window's own WM_DESTROY handling.
+  const BOOL destroyed = m_hWnd != nullptr && IsWindow(m_hWnd) && ::DestroyWindow(m_hWnd);
   m_hWnd = nullptr;
-  return ::DestroyWindow(window);
+  return destroyed;
 }
 
 int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) {

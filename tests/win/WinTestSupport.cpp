@@ -225,7 +225,7 @@ UINT_PTR g_endTimer = 0;
 void CALLBACK ForceEnd(HWND, UINT, UINT_PTR timer, DWORD) {
   (void)KillTimer(nullptr, timer);
   if (g_endDialog != nullptr && IsWindow(g_endDialog->m_hWnd)) {
-    (void)EndDialog(g_endDialog->m_hWnd, kDialogNotEnded);
+    g_endDialog->EndDialog(kDialogNotEnded);
   }
 }
 
