@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh
 
 source scripts/wine-env.sh
-RAVELIND_OWN_DISPLAY=1 wine_env_start "$PWD/build/test-env"
-trap wine_env_stop EXIT
+# A fresh environment per run, so that two runs at once never share a prefix.
+env_dir=$(mktemp -d /tmp/ravelind-test.XXXXXX)
+RAVELIND_OWN_DISPLAY=1 wine_env_start "$env_dir"
+trap 'wine_env_stop; rm -rf "$env_dir"' EXIT
 ctest --test-dir build/native --output-on-failure -j2 "$@"
