@@ -11,7 +11,11 @@ configure() {  # preset [extra args]: configure once, then only build
 }
 
 configure win64
-cmake --build --preset win64
+if [ "${1:-}" = --program-only ]; then
+  cmake --build --preset win64 --target ravelind
+else
+  cmake --build --preset win64
+fi
 if [ "${RAVELIND_SKIP_WIN32:-0}" != 1 ]; then
   configure win32
   cmake --build --preset win32 --target ravelind
