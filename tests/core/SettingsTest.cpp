@@ -2,33 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <ostream>
+#include <random>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ravelind {
 namespace {
 
 using namespace std::string_literals;
+using Fields = std::vector<std::string>;  // tooltips, startup, sysdate, weeklabels, min
 
 // Values no parse can produce, to tell a replaced member from an untouched one.
-SettingsRecord UntouchedRecord() {
-  return {"keep-tooltips", "keep-startup", "keep-sysdate", "keep-weeklabels", "keep-min"};
+const SettingsRecord kUntouched{"keep-tooltips", "keep-startup", "keep-sysdate", "keep-weeklabels",
+                                "keep-min"};
+
+Fields FieldsOf(const SettingsRecord& r) {
+  return {r.tooltips, r.startup, r.sysdate, r.weeklabels, r.min};
 }
 
 SettingsRecord Parsed(std::string_view bytes) {
-  SettingsRecord record = UntouchedRecord();
+  SettingsRecord record = kUntouched;
   ParseSettings(bytes, record);
   return record;
-}
-
-void ExpectSameRecord(const SettingsRecord& actual, const SettingsRecord& expected) {
-  EXPECT_EQ(actual.tooltips, expected.tooltips);
-  EXPECT_EQ(actual.startup, expected.startup);
-  EXPECT_EQ(actual.sysdate, expected.sysdate);
-  EXPECT_EQ(actual.weeklabels, expected.weeklabels);
-  EXPECT_EQ(actual.min, expected.min);
 }
 
 TEST(SettingsFile, ComposesTheFixedLayoutByteForByte) {
@@ -38,202 +35,103 @@ TEST(SettingsFile, ComposesTheFixedLayoutByteForByte) {
             "WEEKLABELS=\r\nMIN=\r\n\r\n");
   EXPECT_EQ(empty.size(), 74u);
 
-  SettingsRecord typical;
-  typical.tooltips = "no";
-  typical.startup = "yes";
-  typical.min = "yes";
-  const std::string composed = ComposeSettings(typical);
-  EXPECT_EQ(composed,
+  const std::string typical = ComposeSettings(SettingsRecord{"no", "yes", "", "", "yes"});
+  EXPECT_EQ(typical,
             "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=\r\n"
             "WEEKLABELS=\r\nMIN=yes\r\n\r\n");
-  EXPECT_EQ(composed.size(), 82u);
+  EXPECT_EQ(typical.size(), 82u);
 
+  // Values byte for byte, but an LF is written as CR LF.
+  EXPECT_EQ(ComposeSettings(SettingsRecord{"a\nb", "c\rd", "\xE9t\xE9 \t", "x=y", "\x1A"}),
+            "CREATOR=Ravelind 1.0\r\nTOOLTIPS=a\r\nb\r\nSTARTUP=c\rd\r\n"
+            "SYSDATE=\xE9t\xE9 \t\r\nWEEKLABELS=x=y\r\nMIN=\x1A\r\n\r\n");
   EXPECT_EQ(kSettingsFileName, "rv.ini"s);
 }
 
-TEST(SettingsFile, ComposesValuesByteForByteExceptLineFeeds) {
-  SettingsRecord record;
-  record.tooltips = "a\nb";        // a line feed is written as CR LF
-  record.startup = "c\rd";         // a lone CR is stored as it is
-  record.sysdate = "\xE9t\xE9 \t";  // 8-bit bytes and white space unchanged
-  record.weeklabels = "x=y";
-  record.min = "\x1A";
-  EXPECT_EQ(ComposeSettings(record),
-            "CREATOR=Ravelind 1.0\r\nTOOLTIPS=a\r\nb\r\nSTARTUP=c\rd\r\n"
-            "SYSDATE=\xE9t\xE9 \t\r\nWEEKLABELS=x=y\r\nMIN=\x1A\r\n\r\n");
+TEST(SettingsFile, ReadsEachLineByTheLineRules) {
+  // clang-format off
+  const std::vector<std::pair<std::string, std::string>> cases{  // line, MIN after it
+      {"MIN=yes", "yes"},       {"MIN=yes \t\v\f\r", "yes"}, {"MIN=y e\ts", "y e\ts"},
+      {"MIN= yes", " yes"},     {"MIN=ye=s", "yes"},         {"MIN===", ""},
+      {"MIN=yes =", "yes "},    {"MIN=", ""},                {"MIN", ""},
+      {"MIN \t", ""},           {"min=yes", "keep-min"},     {"MIN =yes", "keep-min"},
+      {" MIN=yes", "keep-min"}, {"\tMIN=yes", "keep-min"},   {"MINI=yes", "keep-min"},
+      {"MI=yes", "keep-min"},   {"=MIN=yes", "keep-min"},    {"CREATOR=Ravelind 1.0", "keep-min"},
+      {"", "keep-min"}};
+  // clang-format on
+  for (const auto& [line, min] : cases) {
+    SCOPED_TRACE(line);
+    // Alone and unended, ended by CR LF, and after another line: the same.
+    EXPECT_EQ(Parsed(line).min, min);
+    EXPECT_EQ(Parsed(line + "\r\n").min, min);
+    EXPECT_EQ(Parsed("TOOLTIPS=no\r\n" + line + "\r\n").min, min);
+  }
 }
 
-TEST(SettingsFile, AppliesTextModeToTheBytesRead) {
-  // CR LF and a bare LF both end a line.
-  SettingsRecord record = Parsed("MIN=yes\r\nSTARTUP=no\nSYSDATE=yes\r\n");
-  EXPECT_EQ(record.min, "yes");
-  EXPECT_EQ(record.startup, "no");
-  EXPECT_EQ(record.sysdate, "yes");
-
-  // Lines ended by CR alone make one line; the value keeps the inner CRs.
-  record = Parsed("MIN=yes\rSTARTUP=yes\r");
-  EXPECT_EQ(record.min, "yes\rSTARTUPyes");
-  EXPECT_EQ(record.startup, "keep-startup");
-  record = Parsed("TOOLTIPS=no\rMIN=yes\r");
-  EXPECT_EQ(record.tooltips, "no\rMINyes");
-  EXPECT_EQ(record.min, "keep-min");
-
-  // Only the CR right before an LF goes; another one before it stays a CR.
-  EXPECT_EQ(Parsed("MIN=a\rb\r\n").min, "a\rb");
-  EXPECT_EQ(Parsed("MIN=a\r\r\nSTARTUP=b").min, "a");
-  EXPECT_EQ(Parsed("MIN=a\r\r\nSTARTUP=b").startup, "b");
-
-  // Ctrl+Z ends the content, wherever it stands.
-  record = Parsed("MIN=yes\x1ASTARTUP=yes\r\n");
-  EXPECT_EQ(record.min, "yes");
-  EXPECT_EQ(record.startup, "keep-startup");
-  EXPECT_EQ(Parsed("STARTUP=yes\r\n\x1A\r\nMIN=yes\r\n").min, "keep-min");
-  EXPECT_EQ(Parsed("MI\x1AN=yes").min, "keep-min");
-  EXPECT_EQ(Parsed("MIN=yes\r\x1A\n").min, "yes");  // CR then Ctrl+Z: no line end
-
-  // Bytes are bytes: no code page, no byte order mark.
-  EXPECT_EQ(Parsed("MIN=\xE9t\xE9\xFF\x80").min, "\xE9t\xE9\xFF\x80");
-  EXPECT_EQ(Parsed("\xEF\xBB\xBFMIN=yes").min, "keep-min");
-  EXPECT_EQ(Parsed("MIN=a\0b"s).min, "a\0b"s);
-}
-
-struct LineCase {
-  const char* name;
-  std::string line;
-  std::string expectedMin;  // "keep-min" when the line must be ignored
-};
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const LineCase& lineCase, std::ostream* out) { *out << lineCase.name; }
-
-class SettingsLine : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(SettingsLine, SetsMinOnlyAsTheLineRulesSay) {
-  const LineCase& lineCase = GetParam();
-  EXPECT_EQ(Parsed(lineCase.line).min, lineCase.expectedMin);
-  // The same line ended by CR LF, and after another line, reads the same.
-  EXPECT_EQ(Parsed(lineCase.line + "\r\n").min, lineCase.expectedMin);
-  EXPECT_EQ(Parsed("TOOLTIPS=no\r\n" + lineCase.line + "\r\n").min, lineCase.expectedMin);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, SettingsLine,
-    ::testing::Values(
-        LineCase{"Plain", "MIN=yes", "yes"},
-        LineCase{"TrailingWhiteSpace", "MIN=yes \t\v\f\r", "yes"},
-        LineCase{"InnerWhiteSpaceKept", "MIN=y e\ts", "y e\ts"},
-        LineCase{"SpaceAfterSeparatorKept", "MIN= yes", " yes"},
-        LineCase{"EverySeparatorDropped", "MIN=ye=s", "yes"},
-        LineCase{"OnlySeparators", "MIN===", ""},
-        LineCase{"SeparatorThenSpace", "MIN=yes =", "yes "},
-        LineCase{"EmptyValue", "MIN=", ""},
-        LineCase{"KeyWithoutSeparator", "MIN", ""},
-        LineCase{"KeyWithoutSeparatorTrailingSpace", "MIN \t", ""},
-        LineCase{"LowerCaseKey", "min=yes", "keep-min"},
-        LineCase{"SpaceBeforeSeparator", "MIN =yes", "keep-min"},
-        LineCase{"LeadingSpace", " MIN=yes", "keep-min"},
-        LineCase{"LeadingTab", "\tMIN=yes", "keep-min"},
-        LineCase{"LongerKey", "MINI=yes", "keep-min"},
-        LineCase{"ShorterKey", "MI=yes", "keep-min"},
-        LineCase{"EmptyKey", "=MIN=yes", "keep-min"},
-        LineCase{"CreatorLine", "CREATOR=Ravelind 1.0", "keep-min"},
-        LineCase{"EmptyLine", "", "keep-min"}),
-    [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
-
-TEST(SettingsFile, ReplacesOnlyTheKeysThatOccur) {
-  SettingsRecord record = Parsed("STARTUP=yes\r\nUNKNOWN=yes\r\nCREATOR=x\r\n");
-  SettingsRecord expected = UntouchedRecord();
-  expected.startup = "yes";
-  ExpectSameRecord(record, expected);
-
-  ExpectSameRecord(Parsed(""), UntouchedRecord());
-  ExpectSameRecord(Parsed("\r\n\r\n\n"), UntouchedRecord());
-
-  // The later of two lines wins, also when it clears the value.
-  EXPECT_EQ(Parsed("MIN=yes\r\nMIN=no\r\n").min, "no");
-  EXPECT_EQ(Parsed("MIN=yes\r\nMIN\r\n").min, "");
-
-  // Each key reaches its own member.
-  record = Parsed(
-      "TOOLTIPS=1\r\nSTARTUP=2\r\nSYSDATE=3\r\nWEEKLABELS=4\r\nMIN=5\r\n");
-  ExpectSameRecord(record, SettingsRecord{"1", "2", "3", "4", "5"});
+TEST(SettingsFile, AppliesTextModeAndReplacesOnlyTheKeysThatOccur) {
+  const std::vector<std::pair<std::string, Fields>> cases{
+      // bytes, STARTUP and MIN after them
+      {"MIN=yes\nSTARTUP=no\r\n", {"no", "yes"}},                       // LF or CR LF ends a line
+      {"MIN=yes\rSTARTUP=yes\r", {"keep-startup", "yes\rSTARTUPyes"}},  // lone CR does not
+      {"MIN=a\rb\r\n", {"keep-startup", "a\rb"}},
+      {"MIN=a\r\r\nSTARTUP=b", {"b", "a"}},                     // last line needs no LF
+      {"MIN=yes\x1ASTARTUP=yes\r\n", {"keep-startup", "yes"}},  // Ctrl+Z ends the text
+      {"STARTUP=yes\r\n\x1A\r\nMIN=yes\r\n", {"yes", "keep-min"}},
+      {"MI\x1AN=yes", {"keep-startup", "keep-min"}},
+      {"MIN=yes\r\x1A\n", {"keep-startup", "yes"}},
+      {"MIN=\xE9t\xE9\xFF\x80", {"keep-startup", "\xE9t\xE9\xFF\x80"}},  // no code page
+      {"\xEF\xBB\xBFMIN=yes", {"keep-startup", "keep-min"}},             // nor byte order mark
+      {"MIN=a\0b"s, {"keep-startup", "a\0b"s}},
+      {"MIN=yes\r\nMIN=no\r\n", {"keep-startup", "no"}},  // the later line wins
+      {"MIN=yes\r\nMIN\r\n", {"keep-startup", ""}},
+      {"STARTUP=yes\r\nUNKNOWN=yes\r\nCREATOR=x\r\n", {"yes", "keep-min"}},
+      {"", {"keep-startup", "keep-min"}},
+      {"\r\n\r\n\n", {"keep-startup", "keep-min"}}};
+  for (const auto& [bytes, expected] : cases) {
+    SCOPED_TRACE(testing::PrintToString(bytes));
+    EXPECT_EQ(FieldsOf(Parsed(bytes)), (Fields{"keep-tooltips", expected[0], "keep-sysdate",
+                                               "keep-weeklabels", expected[1]}));
+  }
+  EXPECT_EQ(FieldsOf(Parsed("TOOLTIPS=1\r\nSTARTUP=2\r\nSYSDATE=3\r\nWEEKLABELS=4\r\nMIN=5\r\n")),
+            (Fields{"1", "2", "3", "4", "5"}));
 }
 
 TEST(SettingsFile, HasNoLimitOnLineLengthOrCount) {
   const std::string longValue(1u << 20, 'v');
   EXPECT_EQ(Parsed("MIN=" + longValue + "\r\n").min, longValue);
-
   std::string manyLines;
-  constexpr int kLineCount = 100000;
-  for (int i = 0; i < kLineCount; ++i) manyLines += "MIN=" + std::to_string(i) + "\r\n";
-  EXPECT_EQ(Parsed(manyLines).min, std::to_string(kLineCount - 1));
+  for (int i = 0; i < 100000; ++i) manyLines += "MIN=" + std::to_string(i) + "\r\n";
+  EXPECT_EQ(Parsed(manyLines).min, "99999");
 }
 
 TEST(SettingsFile, IsOnOnlyForExactlyYes) {
   EXPECT_TRUE(IsOn("yes"));
   for (const std::string_view off :
-       {"", "no", "Yes", "YES", "y", "yes ", " yes", "yes\r", "yess", "1"}) {
+       {"", "no", "Yes", "YES", "y", "yes ", " yes", "yes\r", "yess", "1"})
     EXPECT_FALSE(IsOn(off)) << '"' << off << '"';
-  }
-  // Trailing white space is gone after reading; leading white space is not.
-  EXPECT_TRUE(IsOn(Parsed("MIN=yes \r\n").min));
-  EXPECT_FALSE(IsOn(Parsed("MIN= yes\r\n").min));
 }
 
-// Deterministic generator of values the file can hold: any byte but "=", LF,
-// CR and Ctrl+Z, and no white space at the end.
-class ValueGenerator {
- public:
-  explicit ValueGenerator(std::uint32_t seed) : state_(seed) {}
-
-  std::string Next() {
-    const std::size_t length = NextNumber() % 24;
-    std::string value;
-    for (std::size_t i = 0; i < length; ++i) value += NextByte();
-    while (!value.empty() && IsTrailingSpace(value.back())) value.pop_back();
-    return value;
-  }
-
- private:
-  std::uint32_t NextNumber() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return state_ >> 8;
-  }
-
-  char NextByte() {
-    for (;;) {
-      // Favour the bytes near the rules: white space, "y", "e", "s".
-      constexpr std::string_view kInteresting = " \t\v\fyesYESno";
-      const std::uint32_t pick = NextNumber();
-      const char c = pick % 3 == 0 ? kInteresting[(pick / 3) % kInteresting.size()]
-                                   : static_cast<char>(static_cast<unsigned char>(pick >> 4));
-      if (c != '=' && c != '\n' && c != '\r' && c != '\x1A') return c;
-    }
-  }
-
-  static bool IsTrailingSpace(char c) {
-    return std::string_view(" \t\n\v\f\r").find(c) != std::string_view::npos;
-  }
-
-  std::uint32_t state_;
-};
-
 TEST(SettingsFile, ReadsBackWhatItWrites) {
-  ValueGenerator generator(20240101u);
-  for (int round = 0; round < 2000; ++round) {
-    const SettingsRecord written{generator.Next(), generator.Next(), generator.Next(),
-                                 generator.Next(), generator.Next()};
-    SettingsRecord read = UntouchedRecord();
-    ParseSettings(ComposeSettings(written), read);
-    SCOPED_TRACE(round);
-    ExpectSameRecord(read, written);
-    if (HasFailure()) break;
+  // Any byte but "=", LF, CR and Ctrl+Z, weighted towards white space and
+  // "yes", with no white space at the end.
+  std::mt19937 random(20240101u);
+  const std::string interesting = " \t\v\fyesYESno";
+  auto value = [&] {
+    std::string text;
+    for (std::size_t n = random() % 24; text.size() < n;) {
+      const char c =
+          random() % 3 == 0 ? interesting[random() % interesting.size()] : char(random() % 256);
+      if (std::string_view("=\n\r\x1A").find(c) == std::string_view::npos) text += c;
+    }
+    return text.substr(0, text.find_last_not_of(" \t\v\f") + 1);
+  };
+  std::vector<SettingsRecord> records{{" yes", "\tno", "a\rb", "", "\xFF"}};
+  for (int round = 0; round < 2000; ++round)
+    records.push_back({value(), value(), value(), value(), value()});
+  for (const SettingsRecord& written : records) {
+    SCOPED_TRACE(testing::PrintToString(FieldsOf(written)));
+    ASSERT_EQ(FieldsOf(Parsed(ComposeSettings(written))), FieldsOf(written));
   }
-  // Leading white space and an inner CR survive the trip as well.
-  const SettingsRecord edges{" yes", "\tno", "a\rb", "", "\xFF"};
-  SettingsRecord read;
-  ParseSettings(ComposeSettings(edges), read);
-  ExpectSameRecord(read, edges);
 }
 
 }  // namespace
