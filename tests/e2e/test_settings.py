@@ -1,10 +1,10 @@
-"""rv.ini in the working directory, as a person leaves it behind: created
+"""rv.ini in the working directory and the ways to end the program: created
 empty at the first start, written on every way out, values the program does
 not use handed back untouched, and a clear message when it cannot be saved."""
-import datetime
 import os
 import subprocess
 import tempfile
+from pathlib import Path
 
 import harness as h
 from harness import wait_for
@@ -12,128 +12,80 @@ from harness import wait_for
 PLAIN = b"CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=\r\n\r\n"
 
 
-def quit_button(program):
-    h.click(*h.center(program.controls()[1]["rect"]))
-
-
-def escape_key(program):
+def escape(program):
     program.focus()
-    h.key("Escape")
+    h.xdo("key", "Escape")
 
 
-def close_box(program):
-    h.click(*program.title_point("close"))
+UNUSED = PLAIN.replace(b"SYSDATE=", b"SYSDATE=yes").replace(b"LABELS=", b"LABELS=no")
+# Each way out, from no file (created empty at the start) or from one holding
+# values the program does not use (handed back unchanged).
+WAYS_OUT = [("Quit", h.Program.quit, None), ("Esc", escape, None),
+            ("close box", lambda program: h.click(*program.title_point("close")), None),
+            ("Quit", h.Program.quit, UNUSED)]
 
 
 class Saving(h.Case):
-    def ini(self):
-        return os.path.join(self.workdir, "rv.ini")
-
-    def read_ini(self):
-        with open(self.ini(), "rb") as f:
-            return f.read()
-
-    def test_first_start_creates_an_empty_file_and_quit_fills_it(self):
-        self.assertFalse(os.path.exists(self.ini()))
-        program = self.start()
-        program.wait_shown()
-        wait_for(lambda: os.path.isfile(self.ini()), 5, what="rv.ini")
-        self.assertEqual(self.read_ini(), b"")
-        quit_button(program)
-        program.wait_exit()
+    def test_every_way_out_saves_removes_the_icon_and_ends(self):
         self.assertEqual(len(PLAIN), 74)
-        self.assertEqual(self.read_ini(), PLAIN)
-        self.assertEqual(os.listdir(self.workdir), ["rv.ini"], "something else was left behind")
-
-    def test_escape_and_close_box_save_too(self):
-        for end in (escape_key, close_box):
-            with self.subTest(end.__name__):
-                if os.path.exists(self.ini()):
-                    os.remove(self.ini())
-                program = self.start()
-                program.wait_shown()
-                wait_for(lambda: os.path.isfile(self.ini()), 5, what="rv.ini")
-                end(program)
-                program.wait_exit()
-                self.assertEqual(self.read_ini(), PLAIN)
-
-    def test_values_it_does_not_use_come_back_unchanged(self):
-        before = (b"CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=yes\r\n"
-                  b"WEEKLABELS=no\r\nMIN=\r\n\r\n")
-        with open(self.ini(), "wb") as f:
-            f.write(before)
-        program = self.start()
-        program.wait_shown()
-        quit_button(program)
-        program.wait_exit()
-        self.assertEqual(self.read_ini(), before)
+        for way, end, given in WAYS_OUT:
+            workdir = tempfile.mkdtemp(dir=self.workdir)
+            ini = Path(workdir, "rv.ini")
+            if given:
+                ini.write_bytes(given)
+            program = self.start(workdir)
+            program.wait_window()
+            wait_for(lambda: len(h.tray_icons(h.today())) == 1, 10, what="today's icon")
+            wait_for(ini.is_file, 5, what="rv.ini")
+            self.assertEqual(ini.read_bytes(), given or b"", f"{way}: changed at the start")
+            end(program)
+            program.wait_exit()
+            wait_for(lambda: not h.tray_icons(h.today()), 5, what=f"the icon to go ({way})")
+            self.assertEqual(ini.read_bytes(), given or PLAIN, way)
+            self.assertEqual(os.listdir(workdir), ["rv.ini"], f"{way}: something else was left")
 
 
 class SaveFailures(h.Case):
     """Quit when rv.ini cannot be written: the message, and nothing lost."""
 
-    def quit_into_error(self, workdir):
-        program = self.start(workdir=workdir)
-        program.wait_shown()
-        quit_button(program)
-        box = wait_for(lambda: [w for w in program.own_windows("#32770")
-                                if w["title"] == "Error Writing File" and w["visible"]],
-                       10, what="the error message box")[0]
-        self.keep(h.screenshot(), "message")
-        parts = h.controls(box["hwnd"])
-        texts = [c["text"] for c in parts.values() if c["class"] == "Static" and c["text"]]
-        buttons = [c for c in parts.values() if c["class"] == "Button" and c["visible"]]
-        self.assertEqual(texts, ["Save to File"])
-        self.assertEqual([b["text"] for b in buttons], ["OK"])
+    def quit_into_error(self, workdir, leaves=("rv.ini",)):
+        program = self.start(workdir)
+        program.wait_window()
+        program.quit()
+        box = wait_for(lambda: h.visible("#32770", "Error Writing File", program.pid), 10,
+                       what="the error message box")[0]
+        self.keep(h.Screenshot(), "message")
+        parts = h.controls(box["hwnd"]).values()
+        self.assertEqual([c["title"] for c in parts if c["class"] == "Static" and c["title"]],
+                         ["Save to File"])
+        buttons = [c for c in parts if c["class"] == "Button" and c["visible"]]
+        self.assertEqual([b["title"] for b in buttons], ["OK"])
         h.click(*h.center(buttons[0]["rect"]))
         program.wait_exit()
-        wait_for(lambda: not h.tray_icons(datetime.date.today().day), 5,
-                 what="the tray icon to go")
+        wait_for(lambda: not h.tray_icons(h.today()), 5, what="the tray icon to go")
+        self.assertEqual(sorted(os.listdir(workdir)), list(leaves), "a temporary file was left")
 
     def test_settings_file_is_a_directory(self):
-        folder = os.path.join(self.workdir, "rv.ini")
-        os.mkdir(folder)
-        with open(os.path.join(folder, "keep.txt"), "wb") as f:
-            f.write(b"mine")
+        (folder := Path(self.workdir, "rv.ini")).mkdir()
+        (folder / "keep.txt").write_bytes(b"mine")
         self.quit_into_error(self.workdir)
-        self.assertTrue(os.path.isdir(folder))
         self.assertEqual(os.listdir(folder), ["keep.txt"])
-        with open(os.path.join(folder, "keep.txt"), "rb") as f:
-            self.assertEqual(f.read(), b"mine")
-        self.assertEqual(sorted(os.listdir(self.workdir)), ["rv.ini"],
-                         "a temporary file was left behind")
+        self.assertEqual((folder / "keep.txt").read_bytes(), b"mine")
 
     def test_full_disk_keeps_the_previous_file(self):
-        disk = tempfile.mkdtemp(prefix="ravelind-full-")
-        self.addCleanup(os.rmdir, disk)
+        disk = tempfile.mkdtemp(dir=self.workdir)
         mount = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk],
                                capture_output=True, text=True)
         if mount.returncode != 0:
-            self.skipTest("cannot mount a small tmpfs here (needs root): "
-                          + mount.stderr.strip())
+            self.skipTest("cannot mount a small tmpfs here (needs root): " + mount.stderr.strip())
         self.addCleanup(subprocess.run, ["umount", "-l", disk], check=False)
-        previous = (b"CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\nSTARTUP=\r\nSYSDATE=keep\r\n"
-                    b"WEEKLABELS=\r\nMIN=\r\n\r\n")
-        with open(os.path.join(disk, "rv.ini"), "wb") as f:
-            f.write(previous)
-        # Fill every last byte.
-        with open(os.path.join(disk, "filler"), "wb", buffering=0) as f:
-            try:
-                while True:
-                    f.write(b"\0" * 4096)
-            except OSError:
-                pass
-            try:
-                while True:
-                    f.write(b"\0")
-            except OSError:
-                pass
+        previous = PLAIN.replace(b"TOOLTIPS=", b"TOOLTIPS=no").replace(b"SYSDATE=", b"SYSDATE=k")
+        Path(disk, "rv.ini").write_bytes(previous)
+        subprocess.run(["dd", "if=/dev/zero", "of=" + os.path.join(disk, "filler"), "bs=4k"],
+                       capture_output=True)
         self.assertEqual(os.statvfs(disk).f_bavail, 0)
-        self.quit_into_error(disk)
-        with open(os.path.join(disk, "rv.ini"), "rb") as f:
-            self.assertEqual(f.read(), previous)
-        self.assertEqual(sorted(os.listdir(disk)), ["filler", "rv.ini"],
-                         "a temporary file was left behind")
+        self.quit_into_error(disk, ["filler", "rv.ini"])
+        self.assertEqual(Path(disk, "rv.ini").read_bytes(), previous)
 
 
 if __name__ == "__main__":
