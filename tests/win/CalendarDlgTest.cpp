@@ -1,190 +1,107 @@
 // The calendar window as it runs: its layout and the About box's, what it sets
 // up when it opens, minimising to the tray, and every way of closing it.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
+// (The window menu's About: HintsAboutHelpTest.)
 #include "WinTestSupport.h"
-#include "res/resource.h"
-#include "ui/CalendarDlg.h"
 
 namespace {
 
-constexpr char kWrittenByDefault[] =
-    "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=\r\n\r\n";
-
-// A control as the live dialog shows it, its rectangle back in dialog units.
-struct ControlSeen {
-  int id;
-  std::string cls, text;
-  DWORD style;
-  RECT du;
-};
-
-// Pixels to dialog units: the inverse of MapDialogRect for this dialog's font.
+// Pixels to dialog units for this dialog's font; place and size each on its own.
 RECT ToDialogUnits(HWND dialog, RECT px) {
   RECT base{0, 0, 4, 8};
   (void)MapDialogRect(dialog, &base);
-  // Each of place and size was mapped on its own: map them back so.
-  const LONG left = MulDiv(px.left, 4, base.right);
-  const LONG top = MulDiv(px.top, 8, base.bottom);
-  return {left, top, left + MulDiv(px.right - px.left, 4, base.right),
-          top + MulDiv(px.bottom - px.top, 8, base.bottom)};
+  return {MulDiv(px.left, 4, base.right), MulDiv(px.top, 8, base.bottom),
+          MulDiv(px.right - px.left, 4, base.right), MulDiv(px.bottom - px.top, 8, base.bottom)};
 }
 
-std::vector<ControlSeen> ControlsInZOrder(HWND dialog) {
-  std::vector<ControlSeen> seen;
+// A control as "id class 'text' x,y wxh kind tab visible", in dialog units.
+std::string Describe(int id, std::string cls, const std::string& text, RECT du, DWORD kind,
+                     bool tab, bool visible = true) {
+  std::transform(cls.begin(), cls.end(), cls.begin(), [](char c) { return c | 0x20; });
+  return std::to_string(id) + " " + cls + " '" + text + "' " + std::to_string(du.left) + "," +
+         std::to_string(du.top) + " " + std::to_string(du.right) + "x" +
+         std::to_string(du.bottom) + " " + std::to_string(kind) + (tab ? " tab" : "") +
+         (visible ? " visible" : "");
+}
+
+// The dialog's client size, font and controls (in Z order) as Describe puts them.
+std::vector<std::string> Layout(HWND dialog) {
+  RECT area{};
+  (void)GetClientRect(dialog, &area);
+  const RECT client = ToDialogUnits(dialog, area);
+  LOGFONTA font{};
+  (void)GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+  std::vector<std::string> seen{std::to_string(client.right) + "x" +
+                                std::to_string(client.bottom) + " " + font.lfFaceName};
   for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-    char cls[64] = {};
-    char text[256] = {};
-    (void)GetClassNameA(c, cls, sizeof cls);
-    (void)GetWindowTextA(c, text, sizeof text);
     RECT r{};
     (void)GetWindowRect(c, &r);
     (void)MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    seen.push_back({GetDlgCtrlID(c), cls, text, static_cast<DWORD>(GetWindowLongA(c, GWL_STYLE)),
-                    ToDialogUnits(dialog, r)});
+    RECT du = ToDialogUnits(dialog, r);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(c, GWL_STYLE));
+    const DWORD kind = style & (ClassOf(c) == "Static" ? SS_TYPEMASK : BS_TYPEMASK);
+    const bool icon = ClassOf(c) == "Static" && kind == SS_ICON;
+    if (icon) du.right = du.bottom = -1;  // an icon takes the icon's own size
+    seen.push_back(Describe(GetDlgCtrlID(c), ClassOf(c), icon ? "" : TextOf(c), du, kind,
+                            style & WS_TABSTOP, style & WS_VISIBLE));
   }
   return seen;
 }
 
-void ExpectControl(const ControlSeen& c, int id, const char* cls, const std::string& text,
-                   RECT du) {
-  SCOPED_TRACE(text.empty() ? std::string(cls) : text);
-  EXPECT_EQ(c.id, id);
-  EXPECT_STRCASEEQ(c.cls.c_str(), cls);
-  EXPECT_EQ(c.text, text);
-  EXPECT_EQ(c.du.left, du.left);
-  EXPECT_EQ(c.du.top, du.top);
-  EXPECT_EQ(c.du.right - c.du.left, du.right) << "width";
-  EXPECT_EQ(c.du.bottom - c.du.top, du.bottom) << "height";
-  EXPECT_TRUE(c.style & WS_VISIBLE);
-}
-
-SIZE ClientInDialogUnits(HWND dialog) {
-  RECT client{};
-  (void)GetClientRect(dialog, &client);
-  const RECT du = ToDialogUnits(dialog, client);
-  return {du.right, du.bottom};
-}
-
-std::string FontFace(HWND dialog, LONG* height) {
-  LOGFONTA font{};
-  (void)GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-  *height = font.lfHeight;
-  return font.lfFaceName;
-}
-
-LONG PointsToHeight(int points) {
-  HDC screen = GetDC(nullptr);
-  const LONG height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  (void)ReleaseDC(nullptr, screen);
-  return height;
-}
-
-// Records the start and end of a move or size loop.
-WNDPROC g_dialogProc = nullptr;
-std::vector<UINT> g_sizeMoveSeen;
-
-LRESULT CALLBACK WatchSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ENTERSIZEMOVE || message == WM_EXITSIZEMOVE) g_sizeMoveSeen.push_back(message);
-  return CallWindowProcA(g_dialogProc, window, message, wParam, lParam);
-}
-
-class CalendarDlgTest : public ::testing::Test {
- protected:
-  ScopedWorkDir dir;
-  TestPlatform fake;
-};
+using CalendarDlgTest = WinTest;
 
 TEST_F(CalendarDlgTest, WindowAndAboutBoxAreLaidOutAsBuilt) {
   CCalendarDlg dialog(nullptr, fake.Get());
   RunModal(dialog, [&](HWND window) {
-    char caption[64] = {};
-    (void)GetWindowTextA(window, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Ravelind");
-    const SIZE size = ClientInDialogUnits(window);
-    EXPECT_EQ(size.cx, 201);
-    EXPECT_EQ(size.cy, 113);
-    LONG height = 0;
-    EXPECT_EQ(FontFace(window, &height), "MS Sans Serif");
-    EXPECT_EQ(height, PointsToHeight(8));
+    EXPECT_EQ(TextOf(window), "Ravelind");
     const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-    for (DWORD bit : {static_cast<DWORD>(WS_VISIBLE), static_cast<DWORD>(WS_CAPTION),
-                      static_cast<DWORD>(WS_SYSMENU), static_cast<DWORD>(WS_MINIMIZEBOX),
-                      static_cast<DWORD>(WS_MAXIMIZEBOX), static_cast<DWORD>(DS_MODALFRAME)}) {
-      EXPECT_EQ(style & bit, bit) << std::hex << "style bit " << bit;
-    }
-    EXPECT_FALSE(style & WS_THICKFRAME) << "the window should not be resizable";
+    const DWORD bits =
+        WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME;
+    EXPECT_EQ(style & (bits | WS_THICKFRAME), bits);
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-
-    const std::vector<ControlSeen> controls = ControlsInZOrder(window);
-    ASSERT_EQ(controls.size(), 8u);
-    ExpectControl(controls[0], 1, "Button", "Quit", {148, 7, 50, 14});
-    EXPECT_EQ(controls[0].style & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
-    ExpectControl(controls[1], 1001, "SysMonthCal32", "", {7, 7, 132, 99});
-    ExpectControl(controls[2], 1003, "Button", "ToolTips", {140, 43, 43, 10});
-    ExpectControl(controls[3], 1004, "Button", "Start Menu", {140, 33, 51, 10});
-    ExpectControl(controls[4], 1007, "Button", "Start Minimized", {140, 23, 60, 10});
-    for (std::size_t i : {2u, 3u, 4u}) {
-      EXPECT_EQ(controls[i].style & BS_TYPEMASK, static_cast<DWORD>(BS_AUTOCHECKBOX)) << i;
-    }
-    ExpectControl(controls[5], 1008, "Button", "Help", {148, 76, 50, 14});
-    ExpectControl(controls[6], 1009, "Button", "About", {148, 62, 50, 14});
-    for (std::size_t i : {5u, 6u}) {
-      EXPECT_EQ(controls[i].style & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON)) << i;
-    }
-    ExpectControl(controls[7], static_cast<WORD>(-1), "Static", RAVELIND_FOOTER_TEXT,
-                  {0, 105, 198, 8});
+    EXPECT_EQ(Layout(window),
+              (std::vector<std::string>{
+                  "201x113 MS Sans Serif",
+                  Describe(1, "Button", "Quit", {148, 7, 50, 14}, BS_DEFPUSHBUTTON, true),
+                  Describe(1001, "SysMonthCal32", "", {7, 7, 132, 99}, 0, true),
+                  Describe(1003, "Button", "ToolTips", {140, 43, 43, 10}, BS_AUTOCHECKBOX, true),
+                  Describe(1004, "Button", "Start Menu", {140, 33, 51, 10}, BS_AUTOCHECKBOX, true),
+                  Describe(1007, "Button", "Start Minimized", {140, 23, 60, 10}, BS_AUTOCHECKBOX,
+                           true),
+                  Describe(1008, "Button", "Help", {148, 76, 50, 14}, BS_PUSHBUTTON, true),
+                  Describe(1009, "Button", "About", {148, 62, 50, 14}, BS_PUSHBUTTON, true),
+                  Describe(0xFFFF, "Static", RAVELIND_FOOTER_TEXT, {0, 105, 198, 8}, SS_LEFT,
+                           false)}));
     EXPECT_EQ(LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), 1);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-      EXPECT_EQ((controls[i].style & WS_TABSTOP) != 0, i != 7) << controls[i].id;
-    }
-
-    // The tab key visits the controls in the same order and comes round again.
     std::vector<int> tabOrder;
-    HWND at = GetDlgItem(window, 1);
-    for (int i = 0; i < 8; ++i) {
+    for (HWND at = GetDlgItem(window, 1); tabOrder.size() < 8;
+         at = GetNextDlgTabItem(window, at, FALSE)) {
       tabOrder.push_back(GetDlgCtrlID(at));
-      at = GetNextDlgTabItem(window, at, FALSE);
     }
     EXPECT_EQ(tabOrder, (std::vector<int>{1, 1001, 1003, 1004, 1007, 1008, 1009, 1}));
 
-    const bool shown = WhileDialogShown(
-        "About Ravelind",
+    EXPECT_TRUE(WhileDialogShown(
         [&](HWND about) {
-          const SIZE aboutSize = ClientInDialogUnits(about);
-          EXPECT_EQ(aboutSize.cx, 235);
-          EXPECT_EQ(aboutSize.cy, 55);
-          LONG aboutHeight = 0;
-          EXPECT_EQ(FontFace(about, &aboutHeight), "MS Sans Serif");
+          EXPECT_EQ(TextOf(about), "About Ravelind");
           EXPECT_EQ(GetWindow(about, GW_OWNER), window);
-          const std::vector<ControlSeen> parts = ControlsInZOrder(about);
-          ASSERT_EQ(parts.size(), 4u);
-          // An icon static takes the icon's own size; its place is what counts.
-          EXPECT_EQ(parts[0].cls, "Static");
-          EXPECT_EQ(parts[0].style & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
-          EXPECT_EQ(parts[0].du.left, 11);
-          EXPECT_EQ(parts[0].du.top, 17);
           EXPECT_NE(SendMessageA(GetWindow(about, GW_CHILD), STM_GETICON, 0, 0), 0);
-          ExpectControl(parts[1], static_cast<WORD>(-1), "Static", "Ravelind Version 1.1",
-                        {40, 10, 119, 8});
-          EXPECT_TRUE(parts[1].style & SS_NOPREFIX);
-          ExpectControl(parts[2], static_cast<WORD>(-1), "Static", RAVELIND_MAKER_NOTICE,
-                        {40, 25, 165, 8});
-          ExpectControl(parts[3], IDOK, "Button", "OK", {178, 7, 50, 14});
-          EXPECT_EQ(parts[3].style & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+          EXPECT_EQ(
+              Layout(about),
+              (std::vector<std::string>{
+                  "235x55 MS Sans Serif",
+                  Describe(0xFFFF, "Static", "", {11, 17, -1, -1}, SS_ICON, false),
+                  Describe(0xFFFF, "Static", "Ravelind Version 1.1", {40, 10, 119, 8}, SS_LEFT,
+                           false),
+                  Describe(0xFFFF, "Static", RAVELIND_MAKER_NOTICE, {40, 25, 165, 8}, SS_LEFT,
+                           false),
+                  Describe(IDOK, "Button", "OK", {178, 7, 50, 14}, BS_DEFPUSHBUTTON, true)}));
+          EXPECT_TRUE(GetWindowLongA(GetDlgItem(about, IDOK), GWL_STYLE) & WS_GROUP);
         },
-        [&] { (void)SendDlgItemMessageA(window, 1009, BM_CLICK, 0, 0); });
-    EXPECT_TRUE(shown);
+        [&] { Click(window, 1009); }));
   });
 }
 
 TEST_F(CalendarDlgTest, OpeningSetsUpMenuIconsSettingsTrayAndTimer) {
-  ASSERT_FALSE(dir.Exists("rv.ini"));
   CCalendarDlg dialog(nullptr, fake.Get());
   RunModal(dialog, [&](HWND window) {
     HMENU menu = GetSystemMenu(window, FALSE);
@@ -195,19 +112,15 @@ TEST_F(CalendarDlgTest, OpeningSetsUpMenuIconsSettingsTrayAndTimer) {
     (void)GetMenuStringA(menu, static_cast<UINT>(count - 1), text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&About Ravelind...");
     EXPECT_EQ(GetMenuItemID(menu, count - 1), 0x0010u);
-
-    EXPECT_NE(dialog.WindowIcon(), nullptr);
-    EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_BIG, 0),
-              reinterpret_cast<LRESULT>(dialog.WindowIcon()));
-    EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_SMALL, 0),
-              reinterpret_cast<LRESULT>(dialog.WindowIcon()));
-
-    EXPECT_TRUE(dir.Exists("rv.ini"));
-    EXPECT_EQ(dir.ReadFile("rv.ini"), "");
-    EXPECT_EQ(IsDlgButtonChecked(window, 1003), BST_CHECKED) << "hints start on";
+    for (WPARAM size : {WPARAM{ICON_BIG}, WPARAM{ICON_SMALL}}) {
+      EXPECT_EQ(SendMessageA(window, WM_GETICON, size, 0),
+                reinterpret_cast<LRESULT>(ResourceIcon(kDayIcon[6])));
+    }
+    EXPECT_EQ(FilesHere(), std::vector<std::string>{"rv.ini"});
+    EXPECT_EQ(ReadIni(), "");
+    EXPECT_TRUE(Ticked(window, 1003)) << "hints start on";
     ASSERT_EQ(fake.notifyCalls.size(), 1u);
     EXPECT_EQ(fake.notifyCalls[0].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(fake.notifyCalls[0].data.hWnd, window);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
     EXPECT_TRUE(KillTimer(window, 1)) << "the day watch's timer 1 was not armed";
@@ -215,120 +128,54 @@ TEST_F(CalendarDlgTest, OpeningSetsUpMenuIconsSettingsTrayAndTimer) {
 }
 
 TEST_F(CalendarDlgTest, MinimisingLeavesOnlyTheTrayIcon) {
-  // Only exactly "yes" starts minimised.
-  for (const char* min : {"yes", "Yes", " yes", "no", ""}) {
-    SCOPED_TRACE(std::string("MIN=") + min);
-    dir.WriteFile("rv.ini", std::string("MIN=") + min + "\r\n");
+  for (const std::string min : {"yes", ""}) {
+    SCOPED_TRACE("MIN=" + min);
+    WriteIni("MIN=" + min + "\r\n");
     fake.notifyCalls.clear();
     CCalendarDlg dialog(nullptr, fake.Get());
     RunModal(dialog, [&](HWND window) {
       Pump(50);
-      const bool hidden = std::string(min) == "yes";
-      EXPECT_EQ(IsWindowVisible(window) == FALSE, hidden);
-      EXPECT_EQ(IsIconic(window) != FALSE, hidden);
-      EXPECT_EQ(IsDlgButtonChecked(window, 1007) == BST_CHECKED, hidden);
-      ASSERT_EQ(fake.notifyCalls.size(), 1u);
-      EXPECT_EQ(fake.notifyCalls[0].message, static_cast<DWORD>(NIM_ADD));
+      EXPECT_EQ(IsWindowVisible(window) == FALSE, min == "yes");
+      EXPECT_EQ(IsIconic(window) != FALSE, min == "yes");
+      EXPECT_EQ(Ticked(window, 1007), min == "yes");
+      EXPECT_EQ(fake.notifyCalls.size(), 1u);
+      if (min == "yes") return;
+      (void)SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      Pump(50);
+      EXPECT_TRUE(IsIconic(window));
+      EXPECT_FALSE(IsWindowVisible(window));
+      EXPECT_TRUE(IsWindow(window));
     });
   }
-
-  // The minimise box, that is SC_MINIMIZE, hides the window as well.
-  dir.WriteFile("rv.ini", "");
-  CCalendarDlg dialog(nullptr, fake.Get());
-  RunModal(dialog, [&](HWND window) {
-    (void)SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Pump(50);
-    EXPECT_TRUE(IsIconic(window));
-    EXPECT_FALSE(IsWindowVisible(window));
-  });
 }
 
 TEST_F(CalendarDlgTest, EveryWayOutEndsTheWindowAndSaves) {
-  struct Way {
+  auto key = [](int id, WPARAM vk) {
+    return [id, vk](HWND w) {
+      (void)SetFocus(GetDlgItem(w, id));
+      (void)PostMessageA(GetDlgItem(w, id), WM_KEYDOWN, vk, 0);
+    };
+  };
+  const struct {
     const char* name;
     INT_PTR result;
     std::function<void(HWND)> act;
-  };
-  const Way ways[] = {
-      // Enter from a check box still reaches Quit, the default button.
-      {"Enter", IDOK,
-       [](HWND w) {
-         HWND box = GetDlgItem(w, 1004);
-         (void)SetFocus(box);
-         (void)PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
-       }},
+  } kWays[] = {
+      {"Enter on a check box", IDOK, key(1004, VK_RETURN)},
       {"Quit", IDOK, [](HWND w) { (void)PostMessageA(GetDlgItem(w, 1), BM_CLICK, 0, 0); }},
-      {"Esc", IDCANCEL,
-       [](HWND w) {
-         HWND box = GetDlgItem(w, 1003);
-         (void)SetFocus(box);
-         (void)PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
-       }},
-      {"close box", IDCANCEL,
-       [](HWND w) { (void)PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Esc", IDCANCEL, key(1003, VK_ESCAPE)},
+      {"close box", IDCANCEL, [](HWND w) { (void)PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
-  for (const Way& way : ways) {
+  for (const auto& way : kWays) {
     SCOPED_TRACE(way.name);
-    ScopedWorkDir own;
-    // A longer file before: the save replaces all of it.
-    own.WriteFile("rv.ini", std::string(300, '#') + "\r\nSYSDATE=\r\n");
+    WriteIni(std::string(300, '#') + "\r\nSYSDATE=\r\n");  // longer than the save
     fake.notifyCalls.clear();
     CCalendarDlg dialog(nullptr, fake.Get());
-    bool savedBeforeEnd = true;
-    EXPECT_EQ(RunModalToEnd(dialog,
-                            [&](HWND w) {
-                              way.act(w);
-                              savedBeforeEnd = own.ReadFile("rv.ini").find("CREATOR") !=
-                                               std::string::npos;
-                            }),
-              way.result);
-    EXPECT_FALSE(savedBeforeEnd);
-    EXPECT_EQ(own.ReadFile("rv.ini"), kWrittenByDefault);
+    EXPECT_EQ(RunModal(dialog, way.act, 3000), way.result);
+    EXPECT_EQ(ReadIni(), kWrittenByDefault);
     ASSERT_EQ(fake.notifyCalls.size(), 2u);
     EXPECT_EQ(fake.notifyCalls[1].message, static_cast<DWORD>(NIM_DELETE));
   }
-}
-
-TEST_F(CalendarDlgTest, WindowMenuAboutOpensTheAboutBoxOtherCommandsWorkAsUsual) {
-  CCalendarDlg dialog(nullptr, fake.Get());
-  RunModal(dialog, [&](HWND window) {
-    // The low four bits of a system command are the system's own.
-    for (WPARAM command : {WPARAM{0x0010}, WPARAM{0x0013}}) {
-      HWND owner = nullptr;
-      EXPECT_TRUE(WhileDialogShown(
-          "About Ravelind", [&](HWND about) { owner = GetWindow(about, GW_OWNER); },
-          [&] { (void)SendMessageA(window, WM_SYSCOMMAND, command, 0); }))
-          << std::hex << command;
-      EXPECT_EQ(owner, window);
-      EXPECT_TRUE(IsWindow(window));
-    }
-
-    // SC_MOVE starts the system's move loop; Esc ends it.
-    g_sizeMoveSeen.clear();
-    g_dialogProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchSizeMove)));
-    (void)PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    (void)SendMessageA(window, WM_SYSCOMMAND, SC_MOVE, 0);
-    (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_dialogProc));
-    EXPECT_EQ(g_sizeMoveSeen, (std::vector<UINT>{WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}));
-    EXPECT_TRUE(IsWindowVisible(window));
-
-    (void)SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Pump(50);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_TRUE(IsWindow(window));
-  });
-
-  // SC_CLOSE, once minimised, still closes and saves.
-  ScopedWorkDir own;
-  CCalendarDlg closing(nullptr, fake.Get());
-  EXPECT_EQ(RunModalToEnd(closing,
-                          [](HWND w) {
-                            (void)ShowWindow(w, SW_MINIMIZE);
-                            (void)PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
-                          }),
-            IDCANCEL);
-  EXPECT_EQ(own.ReadFile("rv.ini"), kWrittenByDefault);
 }
 
 }  // namespace

@@ -1,14 +1,21 @@
 #pragma once
 // What the Windows-side tests share: a platform whose shell, browser launch,
 // registry writes and clock the test controls; a throwaway working directory;
-// and a way to act inside a running modal dialog.
+// ways to act inside running modal loops; and the expected resources.
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <ctime>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/Platform.h"
-#include "framework/Dialog.h"
+#include "app/Platform.h"  // windows.h first
+#include <commctrl.h>
+#include "res/resource.h"
+#include "ui/CalendarDlg.h"
 
 struct ShellCall {
   DWORD message;
@@ -26,74 +33,76 @@ struct ShellExecuteCall {
 class TestPlatform {
  public:
   TestPlatform();
-  ~TestPlatform();
+  ~TestPlatform() { current = nullptr; }
   const Platform& Get() const { return m_platform; }
 
   std::vector<ShellCall> notifyCalls;
   std::vector<ShellExecuteCall> shellExecuteCalls;
-  std::time_t now;                     // the clock every call of now() reads
+  std::time_t now;                       // what every call of now() reads
+  std::vector<DWORD> clockReadAt;        // GetTickCount() at each of those calls
   LSTATUS failSetValue = ERROR_SUCCESS;  // anything else: the write fails with it
   LSTATUS failDeleteValue = ERROR_SUCCESS;
-
   static TestPlatform* current;
 
  private:
   Platform m_platform;
 };
 
-// Noon local time on the given date.
-std::time_t LocalNoon(int year, int month, int day);
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second);
+std::time_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
 
-// A new empty directory that is the working directory while this lives.
-class ScopedWorkDir {
- public:
-  ScopedWorkDir();
-  ~ScopedWorkDir();
-  const std::string& path() const { return m_path; }
-  std::string ReadFile(const std::string& name) const;  // empty when missing
-  bool Exists(const std::string& name) const;
-  void WriteFile(const std::string& name, const std::string& bytes) const;
+// Each test runs in a new empty working directory, removed afterwards, with a
+// platform of its own.
+class WinTest : public ::testing::Test {
+ protected:
+  WinTest();
+  ~WinTest() override;
+  TestPlatform fake;
 
  private:
   std::string m_previous, m_path;
 };
+std::vector<std::string> FilesHere();  // in the working directory
 
-// Runs the dialog modally; `script` runs inside its message loop once the
-// window is up. The dialog is cancelled afterwards unless the script ended it.
-INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& script);
+// rv.ini in the working directory.
+std::string ReadIni();  // "<missing>" when there is none
+void WriteIni(const std::string& bytes);
 
-// Handles pending messages for about `ms` milliseconds.
+constexpr char kWrittenByDefault[] =
+    "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=\r\n\r\n";
+// Day of the month to the identifier of its icon: not in day order, with gaps.
+constexpr UINT kDayIcon[32] = {0,   129, 130, 131, 132, 133, 134, 139, 140, 141, 138,
+                              142, 143, 144, 145, 151, 147, 148, 149, 150, 152, 153,
+                              154, 155, 156, 157, 158, 159, 160, 161, 164, 163};
+constexpr UINT kTrayMessage = 0x0464;  // WM_USER + 100
+
+HICON ResourceIcon(UINT id);
+// The whole record handed to the shell; only the message and the icon vary.
+void ExpectRecord(const ShellCall& call, DWORD message, HWND window, HICON icon);
+void Click(HWND window, int id);
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+std::vector<HWND> ThreadWindows();
+bool Ticked(HWND window, int id);
+
+// Runs `action`; meanwhile the message loop calls `poll` every 20 ms (never
+// re-entered) until it returns true.
+void WhilePolling(const std::function<bool()>& poll, const std::function<void()>& action);
+
+// Runs the dialog modally; `script` runs inside its loop once the window is up.
+// With endWithinMs 0 the dialog is then cancelled; otherwise it must end by
+// itself, and one still up after endWithinMs ends with kDialogNotEnded.
+constexpr INT_PTR kDialogNotEnded = 0x7E57;
+INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& script, DWORD endWithinMs = 0);
+
 void Pump(DWORD ms);
 
-// Runs `action` and answers the first message box it raises; returns that
-// box's caption and text (empty when none appeared).
+// Runs `action`; the first dialog box (a message box too) that shows meanwhile,
+// other than those RunModal runs, is handed to `look`, then closed with IDOK.
+bool WhileDialogShown(const std::function<void(HWND)>& look, const std::function<void()>& action);
+
+// The first message box `action` raised; caption empty when none.
 struct BoxSeen {
   std::string caption, text;
-  bool hasIcon = false;
-  bool owned = false;
-  HWND ownerWindow = nullptr;  // the box's owner, whatever was expected
+  HWND owner = nullptr;
 };
-BoxSeen AnswerMessageBox(HWND owner, const std::function<void()>& action);
-
-// The registry value under the Run key, or nullopt-like "<none>".
-std::string ReadRunValue();
-void DeleteRunValue();
-
-// Runs the dialog modally; `script` runs inside its message loop once the
-// window is up, and the dialog must then end by itself (a key, a command the
-// script posted). One that is still up after `timeoutMs` is ended with
-// kDialogNotEnded.
-constexpr INT_PTR kDialogNotEnded = 0x7E57;
-INT_PTR RunModalToEnd(CDialog& dialog, const std::function<void(HWND)>& script,
-                      DWORD timeoutMs = 3000);
-
-// Runs `action`; when a visible dialog box captioned `caption` appears while it
-// runs, `look` sees it and it is then closed with IDOK. Returns whether it appeared.
-bool WhileDialogShown(const std::string& caption, const std::function<void(HWND)>& look,
-                      const std::function<void()>& action);
-
-// Rests the mouse pointer on `control` (moves it there and lets the control
-// see the move) for up to `waitMs`; returns the text of the tooltip window that
-// came up, or "<no tip>" when none did. The pointer is moved away afterwards.
-std::string HoverTip(HWND control, DWORD waitMs = 2000);
+BoxSeen AnswerMessageBox(const std::function<void()>& action);
