@@ -37,6 +37,10 @@ wine_env_start() {
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
   wineserver -w
   wineserver -p
+  # The first program of a new wineserver starts Wine's services, which then
+  # live as long as the server and keep that program's output open: start
+  # them now, writing to nothing, so that no test's output pipe stays open.
+  wine reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1 || true
   WINE_ENV_DIR=$dir
 }
 
