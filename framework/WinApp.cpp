@@ -7,7 +7,6 @@ namespace {
 
 // The application object registers itself here: it is the one global.
 CWinApp* g_app = nullptr;
-bool g_socketsStarted = false;
 
 }  // namespace
 
@@ -35,7 +34,7 @@ int CWinApp::ExitInstance() { return 0; }
 BOOL AfxSocketInit() {
   WSADATA data;
   if (WSAStartup(MAKEWORD(1, 1), &data) != 0) return FALSE;
-  g_socketsStarted = true;
+  if (CWinApp* app = AfxGetApp()) app->m_socketsStarted = true;
   return TRUE;
 }
 
@@ -57,6 +56,6 @@ int AfxWinMain(HINSTANCE instance) {
   (void)InitCommonControlsEx(&classes);
 
   const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
-  if (g_socketsStarted) (void)WSACleanup();
+  if (app->m_socketsStarted) (void)WSACleanup();
   return exitCode;
 }

@@ -17,6 +17,7 @@ class CWinApp {
   LPCSTR m_pszAppName;
   HINSTANCE m_hInstance = nullptr;
   CWnd* m_pMainWnd = nullptr;
+  bool m_socketsStarted = false;  // AfxSocketInit succeeded: clean up at exit
 };
 
 CWinApp* AfxGetApp();
