@@ -10,8 +10,7 @@ BOOL CCalendarApp::InitInstance() {
     AfxMessageBox(IDP_SOCKETS_INIT_FAILED);
     return FALSE;
   }
-  AfxEnableControlContainer();
-  Enable3dControls();
+  // Embedded-control hosting and 3-D controls need no call: the system does both.
 
   if (m_ownerWindow.m_hWnd == nullptr) {
     // Failure only costs the window its place off the task bar.

@@ -58,7 +58,17 @@ void DDX_Control(CDataExchange* pDX, int controlId, CWnd& control) {
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() = default;
+// A window that outlives its object goes without its handlers: they belong to
+// a class that is already gone.
+CDialog::~CDialog() {
+  if (m_hWnd != nullptr) (void)SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+}
+
+BOOL CDialog::Create() {
+  HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
+                            DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
 
 // The dialog runs in a message loop of our own rather than the dialog
 // manager's: that one shows the window, restored, the first time its queue
@@ -66,14 +76,13 @@ CDialog::~CDialog() = default;
 // Here, as in the classic frameworks, a dialog is shown on idle only if it
 // has not been shown yet.
 INT_PTR CDialog::DoModal() {
-  HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
   m_inModalLoop = true;
   m_modalResult = -1;
-  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
-                         DialogProc, reinterpret_cast<LPARAM>(this)) == nullptr) {
+  if (!Create()) {
     m_inModalLoop = false;
     return -1;
   }
+  HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
   const bool parentWasEnabled = parent != nullptr && EnableWindow(parent, FALSE) == 0;
   bool showOnIdle = m_inModalLoop && !IsWindowVisible(m_hWnd);
   MSG msg;
@@ -103,8 +112,13 @@ INT_PTR CDialog::DoModal() {
   return m_modalResult;
 }
 
+// A modeless dialog has no loop to end: it goes at once.
 void CDialog::EndDialog(int result) {
   m_modalResult = result;
+  if (!m_inModalLoop) {
+    DestroyWindow();
+    return;
+  }
   m_inModalLoop = false;
   (void)PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop up
 }

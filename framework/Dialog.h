@@ -1,6 +1,6 @@
 #pragma once
-// CDialog: a modal dialog from a dialog resource, with a message table and
-// check-box data exchange.
+// CDialog: a dialog from a dialog resource, modal or modeless, with a message
+// table and check-box data exchange.
 #include "framework/MessageTable.h"
 #include "framework/Wnd.h"
 
@@ -22,8 +22,11 @@ class CDialog : public CWnd {
   explicit CDialog(UINT templateId, CWnd* parent = nullptr);
   ~CDialog() override;
 
-  // Runs the dialog until EndDialog; returns its result, or -1 when the
-  // dialog could not be created.
+  // Creates the dialog window without running it; false when it could not be
+  // created. The window lives until DestroyWindow, or the object's end.
+  BOOL Create();
+  // Creates the dialog and runs it until EndDialog; returns its result, or -1
+  // when the dialog could not be created.
   virtual INT_PTR DoModal();
   void EndDialog(int result);
 

@@ -46,10 +46,9 @@ int AfxMessageBox(UINT stringId, UINT type) {
   return MessageBoxA(owner, text, app != nullptr ? app->m_pszAppName : nullptr, type);
 }
 
-int AfxWinMain(HINSTANCE instance) {
+int AfxWinMain() {
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return -1;
-  app->m_hInstance = instance;
 
   // The month calendar and the tooltips live in the common controls.
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_WIN95_CLASSES};

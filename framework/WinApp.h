@@ -15,7 +15,6 @@ class CWinApp {
   virtual int ExitInstance();  // the process's exit code
 
   LPCSTR m_pszAppName;
-  HINSTANCE m_hInstance = nullptr;
   CWnd* m_pMainWnd = nullptr;
   bool m_socketsStarted = false;  // AfxSocketInit succeeded: clean up at exit
 };
@@ -24,13 +23,9 @@ CWinApp* AfxGetApp();
 
 // Starts Windows Sockets 1.1; the framework cleans it up at exit.
 BOOL AfxSocketInit();
-// Hosting of embedded controls and 3-D control drawing: the system does both
-// by itself, so these only mark the intent.
-inline void AfxEnableControlContainer() {}
-inline void Enable3dControls() {}
 
 // A message box owned by the main window, with the application's name as caption.
 int AfxMessageBox(UINT stringId, UINT type = MB_OK);
 
 // The framework's WinMain: initialises the application object and runs it.
-int AfxWinMain(HINSTANCE instance);
+int AfxWinMain();

@@ -21,7 +21,6 @@ class CWnd {
   // control asks this window for its text (WM_NOTIFY, TTN_NEEDTEXTA, the
   // control identified by its handle).
   BOOL EnableToolTips(BOOL enable = TRUE);
-  HWND GetToolTipControl() const { return m_toolTip; }
 
   HWND m_hWnd = nullptr;
 

@@ -11,7 +11,6 @@ constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfText = '\x1A';  // Ctrl+Z: text mode reads nothing past it
 constexpr char kSeparator = '=';
 constexpr std::string_view kTrailingSpace = " \t\n\v\f\r";
-constexpr std::string_view kOnValue = "yes";
 constexpr std::string_view kCreatorLine = "CREATOR=Ravelind 1.0";
 
 struct SettingKey {
@@ -86,8 +85,6 @@ void HandleLine(std::string_view line, SettingsRecord& record) {
 }
 
 }  // namespace
-
-bool IsOn(std::string_view value) { return value == kOnValue; }
 
 void ParseSettings(std::string_view fileBytes, SettingsRecord& record) {
   const std::string text = ReadAsText(fileBytes);

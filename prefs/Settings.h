@@ -21,9 +21,6 @@ struct SettingsRecord {
   std::string min;         // MIN
 };
 
-// A setting is on only when its value is exactly "yes".
-bool IsOn(std::string_view value);
-
 // Reads the whole content of a settings file. Replaces only the members whose
 // key occurs in it; a key given twice takes its later value.
 void ParseSettings(std::string_view fileBytes, SettingsRecord& record);

@@ -1,10 +1,16 @@
 #include "ui/CalendarDlg.h"
 
+#include <pbt.h>
+
+#include "framework/Scoped.h"
 #include "res/resource.h"
 #include "tray/DayIcons.h"
-#include "tray/Tray.h"
 #include "ui/AboutDlg.h"
 #include "ui/HintTexts.h"
+
+using ravelind::kStartMenu;
+using ravelind::kStartMinimized;
+using ravelind::kToolTips;
 
 namespace {
 
@@ -14,19 +20,25 @@ UINT TaskbarCreatedMessage() { return RegisterWindowMessageA("TaskbarCreated"); 
 // Posted by a minimise: hide the window once the message that minimised it is done.
 constexpr UINT kHideIfMinimisedMessage = WM_APP + 1;
 
+// The tray menu opens this far to the left of the pointer.
+constexpr int kTrayMenuOffsetX = 50;
+
 }  // namespace
 
 CCalendarDlg::CCalendarDlg(CWnd* parent, const Platform& platform)
     : CDialog(IDD_CALENDAR, parent),
-      m_hIcon(LoadDayIcon(ravelind::DayStringAt(platform.now()))),
+      m_tray(platform),
+      m_autostart(platform),
+      m_hIcon(LoadDayIcon(m_tray.Today())),
       m_platform(platform) {}
 
 void CCalendarDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_CALENDAR, m_calendar);
-  DDX_Check(pDX, IDC_TOOLTIPS, m_tooltipsFlag);
-  DDX_Check(pDX, IDC_STARTMENU, m_startupFlag);
-  DDX_Check(pDX, IDC_STARTMINIMIZED, m_minimizedFlag);
+  for (std::size_t i = 0; i < ravelind::kSwitchCount; ++i) {
+    const auto which = static_cast<ravelind::Switch>(i);
+    DDX_Check(pDX, ravelind::kSwitches[which].controlId, m_prefs.Box(which));
+  }
 }
 
 MessageTable CCalendarDlg::GetMessageTable() const {
@@ -59,14 +71,15 @@ MessageTable CCalendarDlg::GetMessageTable() const {
 
 BOOL CCalendarDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  m_tray.Attach(m_hWnd);
   AddAboutMenuItem();
   (void)SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   (void)SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
   LoadSettings();
   ApplyTooltipRule();
   AddTrayIcon();
-  (void)SetTimer(m_hWnd, kDayWatchTimer, kFirstTickMs, nullptr);
-  if (m_settings.min == "yes") (void)ShowWindow(m_hWnd, SW_MINIMIZE);
+  m_tray.StartWatch();
+  if (m_prefs.IsOnAtStart(kStartMinimized)) (void)ShowWindow(m_hWnd, SW_MINIMIZE);
   return TRUE;  // focus on the first control
 }
 
@@ -149,4 +162,104 @@ BOOL CCalendarDlg::OnToolTipNeedText(UINT, NMHDR* header, LRESULT* result) {
   if (const char* text = ravelind::HintText(controlId)) info->lpszText = const_cast<char*>(text);
   *result = 0;
   return TRUE;
+}
+
+// --- Tray icon ---
+
+LRESULT CCalendarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+  POINT cursor{};
+  (void)GetCursorPos(&cursor);
+  if (wParam != kTrayIconId) return 1;
+  switch (lParam) {
+    case WM_LBUTTONDBLCLK:
+      BringBack();
+      break;
+    case WM_RBUTTONDOWN:
+      ShowTrayMenu(cursor);
+      break;
+    default:
+      break;  // single clicks, releases and movement change nothing
+  }
+  return 1;
+}
+
+// Shows a hidden or minimised window in its normal place, on top, in front.
+void CCalendarDlg::BringBack() {
+  (void)ShowWindow(m_hWnd, SW_RESTORE);
+  (void)SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+  (void)SetForegroundWindow(m_hWnd);
+}
+
+void CCalendarDlg::ShowTrayMenu(POINT cursor) {
+  ScopedMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu.get(), 0);
+  // Our window must be in the foreground while the menu is up, or a click
+  // elsewhere does not close it; the WM_NULL afterwards lets it go for good.
+  (void)SetForegroundWindow(m_hWnd);
+  (void)TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x - kTrayMenuOffsetX, cursor.y, 0, m_hWnd,
+                       nullptr);
+  (void)PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+// A new task bar (Explorer restarted) has no icons: put ours back.
+LRESULT CCalendarDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+  AddTrayIcon();
+  return 0;
+}
+
+// --- Day-change watch ---
+
+void CCalendarDlg::OnTimer(UINT_PTR) {
+  m_tray.OnTick();
+  Default();
+}
+
+// Back from sleep, the day may have changed long ago.
+BOOL CCalendarDlg::OnPowerBroadcast(UINT event, LPARAM) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) CheckDay();
+  return TRUE;
+}
+
+// --- Settings file and option switches ---
+
+void CCalendarDlg::LoadSettings() {
+  m_prefs.Load();
+  UpdateData(FALSE);
+}
+
+void CCalendarDlg::SaveSettings() {
+  if (!m_prefs.Save()) MessageBox("Save to File", "Error Writing File", MB_OK);
+}
+
+// Hints are on at start for a stored "yes" or no value at all.
+void CCalendarDlg::ApplyTooltipRule() {
+  (void)EnableToolTips(m_prefs.IsOnAtStart(kToolTips) ? TRUE : FALSE);
+}
+
+void CCalendarDlg::OnToolTips() {
+  UpdateData(TRUE);
+  (void)EnableToolTips(m_prefs.Store(kToolTips) ? TRUE : FALSE);
+  UpdateData(FALSE);
+}
+
+void CCalendarDlg::OnStartMenu() {
+  UpdateData(TRUE);
+  if (m_prefs.Store(kStartMenu)) {
+    if (!m_autostart.Write()) {
+      MessageBox("Unable to add program to start menu.", "Error", 0);
+      m_prefs.Set(kStartMenu, false);
+    }
+  } else if (!m_autostart.Delete()) {
+    // The entry is still there: say so, and show it.
+    MessageBox("Unable to remove program from start menu.", "Error", 0);
+    m_prefs.Set(kStartMenu, true);
+  }
+  UpdateData(FALSE);
+}
+
+void CCalendarDlg::OnStartMinimized() {
+  UpdateData(TRUE);
+  (void)m_prefs.Store(kStartMinimized);
+  UpdateData(FALSE);
 }

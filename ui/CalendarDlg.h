@@ -1,31 +1,22 @@
 #pragma once
 // CCalendarDlg: the calendar window, the program's only visible window. It
-// owns all run-time state: the settings, the three switch flags, the day shown
-// in the tray and the window icon. Its members live in the room of the
-// subsystem they serve: tray/ (tray icon, day-change watch), prefs/ (settings
-// file, option switches), ui/ (the rest).
+// holds the tray icon, the preferences and the autostart entry, routes the
+// window's messages to them, and decides what the user is shown.
 #include <string>
 
-#include "app/Platform.h"
 #include "framework/Dialog.h"
-#include "prefs/Settings.h"
+#include "framework/Platform.h"
+#include "prefs/AutostartEntry.h"
+#include "prefs/Preferences.h"
+#include "tray/TrayIcon.h"
 
 class CCalendarDlg : public CDialog {
  public:
   explicit CCalendarDlg(CWnd* parent = nullptr, const Platform& platform = Platform::System());
 
-  // Tray icon
-  void AddTrayIcon();
-  void RemoveTrayIcon();
-  LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-
-  // Settings file
-  void LoadSettings();
-  void SaveSettings();
-
   // What tests look at.
-  const std::string& DayShown() const { return m_dayShown; }
-  const ravelind::SettingsRecord& Settings() const { return m_settings; }
+  const TrayIcon& Tray() const { return m_tray; }
+  const Preferences& Prefs() const { return m_prefs; }
   HICON WindowIcon() const { return m_hIcon; }
 
  protected:
@@ -45,33 +36,33 @@ class CCalendarDlg : public CDialog {
   void OnAboutButton();
   BOOL OnToolTipNeedText(UINT id, NMHDR* header, LRESULT* result);
   void AddAboutMenuItem();
+
+  // Tray icon
+  void AddTrayIcon() { m_tray.Add(); }
+  void RemoveTrayIcon() { m_tray.Remove(); }
+  LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   void BringBack();
   void ShowTrayMenu(POINT cursor);
-  LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
   // Day-change watch
-  void OnTimer(UINT_PTR timerId);
-  void OnTimeChange();
+  void OnTimer(UINT_PTR);
+  void OnTimeChange() { CheckDay(); }
   BOOL OnPowerBroadcast(UINT event, LPARAM data);
-  void CheckDay();
-  std::string Today() const;
+  void CheckDay() { (void)m_tray.Refresh(); }
 
-  // Option switches
+  // Settings file and option switches
+  void LoadSettings();
+  void SaveSettings();
   void ApplyTooltipRule();
   void OnToolTips();
   void OnStartMenu();
   void OnStartMinimized();
-  bool WriteAutostartEntry();
-  bool DeleteAutostartEntry();
 
-  std::string m_dayShown;              // Day string of the icon now in the tray
-  ravelind::SettingsRecord m_settings;  // TOOLTIPS, STARTUP, SYSDATE, WEEKLABELS, MIN
+  TrayIcon m_tray;  // the day shown lives here
+  Preferences m_prefs;
+  AutostartEntry m_autostart;
   CMonthCalCtrl m_calendar;
-  int m_tooltipsFlag = 0;
-  int m_startupFlag = 0;
-  int m_minimizedFlag = 0;
   HICON m_hIcon;  // today's day icon at construction; shared, never destroyed
   const Platform& m_platform;
-
-  friend struct CalendarMessages;
 };

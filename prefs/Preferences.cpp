@@ -1,10 +1,10 @@
-// Reading and writing "rv.ini" in the working directory. The format lives in
-// prefs/Settings.cpp; this side only opens, moves bytes and closes.
+#include "prefs/Preferences.h"
+
+#include <windows.h>
+
 #include <string>
 
 #include "framework/Scoped.h"
-#include "prefs/Settings.h"
-#include "ui/CalendarDlg.h"
 
 namespace {
 
@@ -64,16 +64,27 @@ bool ReplaceSettingsFile(const std::string& bytes) {
 
 }  // namespace
 
-void CCalendarDlg::LoadSettings() {
-  UpdateData(TRUE);
-  ravelind::ParseSettings(ReadSettingsFile(), m_settings);
-  m_startupFlag = ravelind::IsOn(m_settings.startup) ? 1 : 0;
-  m_minimizedFlag = ravelind::IsOn(m_settings.min) ? 1 : 0;
-  UpdateData(FALSE);
+void Preferences::Load() {
+  ravelind::ParseSettings(ReadSettingsFile(), m_record);
+  for (std::size_t i = 0; i < ravelind::kSwitchCount; ++i) {
+    m_boxes[i] = IsOnAtStart(static_cast<ravelind::Switch>(i)) ? 1 : 0;
+  }
 }
 
-void CCalendarDlg::SaveSettings() {
-  if (!ReplaceSettingsFile(ravelind::ComposeSettings(m_settings))) {
-    MessageBox("Save to File", "Error Writing File", MB_OK);
-  }
+bool Preferences::Save() const { return ReplaceSettingsFile(ravelind::ComposeSettings(m_record)); }
+
+bool Preferences::Store(ravelind::Switch which) {
+  const bool on = IsTicked(which);
+  Value(which) = on ? ravelind::kYes : ravelind::kNo;
+  return on;
+}
+
+void Preferences::Set(ravelind::Switch which, bool on) {
+  m_boxes[which] = on ? 1 : 0;
+  (void)Store(which);
+}
+
+bool Preferences::IsOnAtStart(ravelind::Switch which) const {
+  const ravelind::SwitchDef& def = ravelind::kSwitches[which];
+  return ravelind::IsOnAtStart(def.rule, m_record.*def.value);
 }

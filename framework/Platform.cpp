@@ -1,4 +1,4 @@
-#include "app/Platform.h"
+#include "framework/Platform.h"
 
 namespace {
 

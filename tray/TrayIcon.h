@@ -1,0 +1,40 @@
+#pragma once
+// The tray icon: today's day icon in the notification area, with the tip
+// "Ravelind", and the watch that swaps it when the date changes.
+#include <string>
+
+#include "framework/Platform.h"
+
+constexpr UINT kTrayIconId = 128;
+constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 0x0464
+
+class TrayIcon {
+ public:
+  explicit TrayIcon(const Platform& platform) : m_platform(platform) {}
+
+  // The window that owns the icon, gets its notifications and runs the watch.
+  void Attach(HWND window) { m_window = window; }
+
+  // Puts today's day icon into the notification area and records its day.
+  void Add();
+  // Takes the icon out; the day shown stays.
+  void Remove();
+  // Swaps the icon when the day of the month differs from the one shown;
+  // true when it did.
+  bool Refresh();
+
+  // The watch: a first look a second from now, then one every ten seconds.
+  void StartWatch();
+  // A tick of the watch's timer (any timer of the window counts).
+  void OnTick();
+
+  // The Day string of the icon now in the tray; empty before the first add.
+  const std::string& DayShown() const { return m_dayShown; }
+  // Today's Day string by the platform's clock.
+  std::string Today() const;
+
+ private:
+  HWND m_window = nullptr;
+  const Platform& m_platform;
+  std::string m_dayShown;
+};
