@@ -27,17 +27,20 @@ constexpr std::array<SettingKey, 5> kSettingKeys{{
     {"MIN", &SettingsRecord::min},
 }};
 
-// The characters a text-mode read yields: CR LF becomes LF, a lone CR stays,
-// and the text ends at the first Ctrl+Z.
+// The characters a text-mode read yields, with every line end as one LF:
+// CR LF and LF as usual, and a lone CR too (files from old editors), so that
+// such a file is not read as one long line. The text ends at the first Ctrl+Z.
 std::string ReadAsText(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
     if (c == kEndOfText) break;
-    const bool beforeLineFeed = i + 1 < bytes.size() && bytes[i + 1] == kLineFeed;
-    if (c == kCarriageReturn && beforeLineFeed) continue;
-    text += c;
+    if (c != kCarriageReturn) {
+      text += c;
+    } else if (i + 1 == bytes.size() || bytes[i + 1] != kLineFeed) {
+      text += kLineFeed;
+    }
   }
   return text;
 }

@@ -3,13 +3,14 @@
 //
 // The file is read and written as bytes; the text-mode rules of the C runtime
 // (CR LF for a line end, Ctrl+Z for the end of the text) are applied here, so
-// that they hold the same on every platform and can be tested on the host.
+// that they hold the same on every platform and can be tested on the host. A
+// lone CR or LF also ends a line when reading.
 #include <string>
 #include <string_view>
 
 namespace ravelind {
 
-// Name of the settings file, next to the program.
+// Name of the settings file, in the working directory.
 inline constexpr char kSettingsFileName[] = "rv.ini";
 
 // The stored values, byte for byte as they appear after the "=" of their line.
