@@ -34,9 +34,19 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return FlushFileBuffers(file) != FALSE;
 }
 
+// Writes the bytes into `path`, created or emptied first.
+bool WriteFileWhole(const char* path, const std::string& bytes, DWORD share) {
+  ScopedFile file(CreateFileA(path, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  const bool written = file && WriteAll(file.get(), bytes);
+  // A close can fail too (the last buffers reach the disk then).
+  return file && CloseHandle(file.release()) && written;
+}
+
 // Replaces the settings file as a whole: the new text goes to a temporary file
-// beside it, which then takes the old one's place. On any failure the old file
-// stays exactly as it was.
+// beside it, which then takes the old one's place, so that on any failure the
+// old file stays exactly as it was. Where no new file may be made in the
+// folder, the file is rewritten in place instead.
 bool ReplaceSettingsFile(const std::string& bytes) {
   // A read-only file is not to be replaced. Windows refuses the move below
   // for it anyway; some other implementations of the call do not.
@@ -45,17 +55,12 @@ bool ReplaceSettingsFile(const std::string& bytes) {
     return false;
   }
   char temporary[MAX_PATH];
-  if (GetTempFileNameA(".", "rv", 0, temporary) == 0) return false;
-  bool written = false;
-  {
-    ScopedFile file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file && WriteAll(file.get(), bytes);
-    // A close can fail too (the last buffers reach the disk then).
-    if (file) written = CloseHandle(file.release()) && written;
+  if (GetTempFileNameA(".", "rv", 0, temporary) == 0) {
+    return WriteFileWhole(ravelind::kSettingsFileName, bytes, kShareAll);
   }
-  if (written && MoveFileExA(temporary, ravelind::kSettingsFileName,
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (WriteFileWhole(temporary, bytes, 0) &&
+      MoveFileExA(temporary, ravelind::kSettingsFileName,
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
   (void)DeleteFileA(temporary);
