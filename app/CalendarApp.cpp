@@ -1,11 +1,34 @@
 #include "app/CalendarApp.h"
 
+#include <shellapi.h>
+
+#include "prefs/Autostart.h"
 #include "res/resource.h"
 #include "ui/CalendarDlg.h"
+
+namespace {
+
+// Started at log-on, the program is told where it was started from when the
+// autostart entry was written: rv.ini lives there. A folder that is gone
+// leaves the working directory as it is.
+void EnterFolderOfCommandLine() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr) return;
+  for (int i = 1; i + 1 < count; ++i) {
+    if (lstrcmpiW(arguments[i], ravelind::kWorkDirSwitch) == 0) {
+      (void)SetCurrentDirectoryW(arguments[i + 1]);
+    }
+  }
+  (void)LocalFree(arguments);
+}
+
+}  // namespace
 
 CCalendarApp::CCalendarApp() : CWinApp("Ravelind") {}
 
 BOOL CCalendarApp::InitInstance() {
+  EnterFolderOfCommandLine();
   if (!AfxSocketInit()) {
     AfxMessageBox(IDP_SOCKETS_INIT_FAILED);
     return FALSE;

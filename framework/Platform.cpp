@@ -4,8 +4,8 @@ namespace {
 
 std::time_t SystemNow() { return std::time(nullptr); }
 
-constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteA, RegSetValueExA, RegDeleteValueA,
-                           SystemNow};
+constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW,   RegCreateKeyW,
+                           RegSetValueExW,    RegDeleteValueW, SystemNow};
 
 }  // namespace
 

@@ -1,26 +1,31 @@
 #include "prefs/Autostart.h"
 
 namespace ravelind {
-namespace {
 
-constexpr char kQuote = '"';
-constexpr char kSpace = ' ';
-
-bool IsQuoted(std::string_view path) {
-  return path.size() >= 2 && path.front() == kQuote && path.back() == kQuote;
+// The rules of the system's command-line parser: backslashes are literal
+// except in front of a quote, where each of them needs a second one, as does
+// every backslash at the end of a quoted argument.
+std::wstring QuoteArgument(std::wstring_view argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring_view::npos) {
+    return std::wstring{argument};
+  }
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    quoted += c;
+    backslashes = 0;
+  }
+  quoted.append(2 * backslashes, L'\\');
+  return quoted + L'"';
 }
 
-}  // namespace
-
-std::string AutostartCommand(std::string_view exePath) {
-  const bool needsQuotes = exePath.find(kSpace) != std::string_view::npos && !IsQuoted(exePath);
-  if (!needsQuotes) return std::string{exePath};
-  std::string command;
-  command.reserve(exePath.size() + 2);
-  command += kQuote;
-  command += exePath;
-  command += kQuote;
-  return command;
+std::wstring AutostartCommand(std::wstring_view exePath, std::wstring_view workDir) {
+  return QuoteArgument(exePath) + L' ' + kWorkDirSwitch + L' ' + QuoteArgument(workDir);
 }
 
 }  // namespace ravelind

@@ -2,39 +2,38 @@
 
 #include <string>
 
+#include "framework/Paths.h"
 #include "framework/Scoped.h"
 #include "prefs/Autostart.h"
 
-namespace {
-
-// Full path of the running executable, or empty when it does not fit.
-std::string ExecutablePath() {
-  std::string path(32768, '\0');
-  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) return {};
-  path.resize(length);
-  return path;
+bool AutostartEntry::Write() {
+  const std::wstring program = ModulePath();
+  const std::wstring folder = CurrentDirectory();
+  if (program.empty() || folder.empty()) return false;
+  const std::wstring command = ravelind::AutostartCommand(program, folder);
+  return WriteUnder(HKEY_LOCAL_MACHINE, command) || WriteUnder(HKEY_CURRENT_USER, command);
 }
 
-}  // namespace
+bool AutostartEntry::Delete() {
+  const bool machine = DeleteUnder(HKEY_LOCAL_MACHINE);
+  return DeleteUnder(HKEY_CURRENT_USER) && machine;
+}
 
-bool AutostartEntry::Write() {
-  const std::string command = ravelind::AutostartCommand(ExecutablePath());
-  if (command.empty()) return false;
+bool AutostartEntry::WriteUnder(HKEY root, const std::wstring& command) {
   ScopedRegKey key;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, ravelind::kAutostartSubKey, key.put()) != ERROR_SUCCESS) {
+  if (m_platform.regCreateKey(root, ravelind::kAutostartSubKey, key.put()) != ERROR_SUCCESS) {
     return false;
   }
-  const auto size = static_cast<DWORD>(command.size() + 1);  // with the NUL
+  const auto size = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));  // with the NUL
   return m_platform.regSetValueEx(key.get(), ravelind::kAutostartValueName, 0, REG_SZ,
                                   reinterpret_cast<const BYTE*>(command.c_str()),
                                   size) == ERROR_SUCCESS;
 }
 
-// A Run key that cannot be opened is passed over in silence.
-bool AutostartEntry::Delete() {
+// A Run key that cannot be opened holds nothing of ours to delete.
+bool AutostartEntry::DeleteUnder(HKEY root) {
   ScopedRegKey key;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, ravelind::kAutostartSubKey, key.put()) != ERROR_SUCCESS) {
+  if (m_platform.regCreateKey(root, ravelind::kAutostartSubKey, key.put()) != ERROR_SUCCESS) {
     return true;
   }
   const LSTATUS status = m_platform.regDeleteValue(key.get(), ravelind::kAutostartValueName);

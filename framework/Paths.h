@@ -1,0 +1,11 @@
+#pragma once
+// Paths of the running program, in full Unicode: the ANSI calls turn the
+// characters of a folder name outside the code page into question marks.
+#include <string>
+
+// Full path of the running executable; empty when it cannot be had.
+std::wstring ModulePath();
+// The folder of the running executable, without a trailing backslash.
+std::wstring ModuleFolder();
+// The current working directory; empty when it cannot be had.
+std::wstring CurrentDirectory();
