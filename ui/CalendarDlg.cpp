@@ -2,6 +2,7 @@
 
 #include <pbt.h>
 
+#include "framework/Paths.h"
 #include "framework/Scoped.h"
 #include "res/resource.h"
 #include "tray/DayIcons.h"
@@ -22,6 +23,19 @@ constexpr UINT kHideIfMinimisedMessage = WM_APP + 1;
 
 // The tray menu opens this far to the left of the pointer.
 constexpr int kTrayMenuOffsetX = 50;
+
+// The manual shipped beside the program; the web site has it too.
+constexpr wchar_t kHelpFileName[] = L"help.htm";
+constexpr wchar_t kHelpAddress[] = L"" RAVELIND_HELP_URL;
+
+// The manual beside the program when it is there, else its web address.
+std::wstring HelpPage() {
+  const std::wstring file = ModuleFolder() + L'\\' + kHelpFileName;
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  const bool there = attributes != INVALID_FILE_ATTRIBUTES &&
+                     (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return there ? file : kHelpAddress;
+}
 
 }  // namespace
 
@@ -72,6 +86,8 @@ MessageTable CCalendarDlg::GetMessageTable() const {
 BOOL CCalendarDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_tray.Attach(m_hWnd);
+  // An elevated program hears of a new task bar only when it asks to.
+  (void)ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
   AddAboutMenuItem();
   (void)SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   (void)SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -143,15 +159,29 @@ void CCalendarDlg::OnDestroy() {
   RemoveTrayIcon();
 }
 
+// The tray menu's About and Help arrive while a box of ours may be up; that
+// box comes to the front then, and no second one stacks on it.
 void CCalendarDlg::OnAboutButton() {
+  if (FrontOpenBox()) return;
   CAboutDlg about(this);
   (void)about.DoModal();
 }
 
 void CCalendarDlg::OnHelpButton() {
+  if (FrontOpenBox()) return;
   // A page that cannot be opened is not worth a message.
-  (void)m_platform.shellExecute(nullptr, "open", RAVELIND_HELP_URL, nullptr, nullptr,
+  (void)m_platform.shellExecute(nullptr, L"open", HelpPage().c_str(), nullptr, nullptr,
                                 SW_SHOWNORMAL);
+}
+
+// While the About box or a message box of ours is up, this window is
+// disabled and the box is its last active pop-up: bring that to the front.
+bool CCalendarDlg::FrontOpenBox() {
+  if (IsWindowEnabled(m_hWnd)) return false;
+  HWND box = GetLastActivePopup(m_hWnd);
+  if (box == nullptr || box == m_hWnd) return false;
+  (void)SetForegroundWindow(box);
+  return true;
 }
 
 // Hands the tooltip the control's hint. Pointing at the stored text instead of
@@ -173,6 +203,7 @@ LRESULT CCalendarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
   switch (lParam) {
     case WM_LBUTTONDBLCLK:
       BringBack();
+      (void)FrontOpenBox();  // the box stays on top of the window it belongs to
       break;
     case WM_RBUTTONDOWN:
       ShowTrayMenu(cursor);

@@ -36,6 +36,7 @@ class CCalendarDlg : public CDialog {
   void OnAboutButton();
   BOOL OnToolTipNeedText(UINT id, NMHDR* header, LRESULT* result);
   void AddAboutMenuItem();
+  bool FrontOpenBox();
 
   // Tray icon
   void AddTrayIcon() { m_tray.Add(); }
