@@ -2,36 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <string_view>
 #include <utility>
 
 namespace ravelind {
 namespace {
 
-TEST(Autostart, QuotesThePathOnlyWhenItHoldsASpace) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      // path, command
-      {"C:\\Program Files\\Ravelind\\ravelind.exe",
-       "\"C:\\Program Files\\Ravelind\\ravelind.exe\""},
-      {"C:\\Tools\\ravelind.exe", "C:\\Tools\\ravelind.exe"},
-      {" ", "\" \""},
-      {"C:\\a b\\c d.exe", "\"C:\\a b\\c d.exe\""},
-      {"\"C:\\a b\\r.exe\"", "\"C:\\a b\\r.exe\""},  // already quoted
-      {"\"C:\\a b\\r.exe", "\"\"C:\\a b\\r.exe\""},  // a quote at one end only
-      {"", ""},
-      {"C:\\Caf\xE9\\r.exe", "C:\\Caf\xE9\\r.exe"}};
-  for (const auto& [path, command] : cases) EXPECT_EQ(AutostartCommand(path), command) << path;
+TEST(Autostart, QuotesAnArgumentSoThatTheCommandLineParserReadsItBackWhole) {
+  const std::pair<std::wstring_view, std::wstring_view> cases[] = {
+      {L"C:\\Tools\\ravelind.exe", L"C:\\Tools\\ravelind.exe"},
+      {L"C:\\Program Files\\r.exe", L"\"C:\\Program Files\\r.exe\""},
+      {L"C:\\Календарь 日历", L"\"C:\\Календарь 日历\""},
+      {L"C:\\", L"C:\\"},                  // backslashes are plain outside quotes
+      {L"C:\\a b\\", L"\"C:\\a b\\\\\""},  // but doubled before the closing one
+      {L"a\\\"b", L"\"a\\\\\\\"b\""},      // and before a quote, which is escaped
+      {L"tab\there", L"\"tab\there\""},
+      {L"", L"\"\""},
+  };
+  for (const auto& [argument, quoted] : cases) EXPECT_EQ(QuoteArgument(argument), quoted);
 }
 
-TEST(Autostart, NamesARunValueRelativeToTheHive) {
-  // RegOpenKeyEx wants a path below the hive; Run, not RunOnce, starts the
-  // program at every log-on.
-  EXPECT_EQ(std::string_view(kAutostartSubKey),
-            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
-  const std::string_view valueName = kAutostartValueName;
-  EXPECT_FALSE(valueName.empty());
-  EXPECT_EQ(valueName.find('\\'), std::string_view::npos);
+TEST(Autostart, NamesTheProgramAndTheFolderToStartIn) {
+  EXPECT_EQ(AutostartCommand(L"C:\\My Tools\\ravelind.exe", L"C:\\Users\\me"),
+            L"\"C:\\My Tools\\ravelind.exe\" /workdir C:\\Users\\me");
 }
 
 }  // namespace

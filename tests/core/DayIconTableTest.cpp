@@ -22,7 +22,6 @@ std::string TwoDigits(int day) {
 }
 
 TEST(DayIconTable, GivesEachDayItsIconWithOrWithoutALeadingZero) {
-  EXPECT_EQ(kFirstDayIconId, 129);
   for (int day = 1; day <= 31; ++day) {
     EXPECT_EQ(DayIconId(TwoDigits(day)), kIconIds[day - 1]) << TwoDigits(day);
     EXPECT_EQ(DayIconId(std::to_string(day)), kIconIds[day - 1]) << day;
@@ -31,7 +30,7 @@ TEST(DayIconTable, GivesEachDayItsIconWithOrWithoutALeadingZero) {
 
 TEST(DayIconTable, GivesTheFirstsIconToTextThatMatchesNoDay) {
   for (const char* text : {"", "0", "00", "32", "007", " 7", "7 ", "7x", "1O", "15\n"})
-    EXPECT_EQ(DayIconId(text), kFirstDayIconId) << '"' << text << '"';
+    EXPECT_EQ(DayIconId(text), 129) << '"' << text << '"';
 }
 
 TEST(DayString, IsTheDayOfTheMonthInTwoDigitsAtAnyHour) {

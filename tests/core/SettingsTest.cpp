@@ -1,8 +1,8 @@
 #include "prefs/Settings.h"
+#include "prefs/Switches.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,23 +29,17 @@ SettingsRecord Parsed(std::string_view bytes) {
 }
 
 TEST(SettingsFile, ComposesTheFixedLayoutByteForByte) {
-  const std::string empty = ComposeSettings(SettingsRecord{});
-  EXPECT_EQ(empty,
+  EXPECT_EQ(ComposeSettings(SettingsRecord{}),
             "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=\r\n"
             "WEEKLABELS=\r\nMIN=\r\n\r\n");
-  EXPECT_EQ(empty.size(), 74u);
-
-  const std::string typical = ComposeSettings(SettingsRecord{"no", "yes", "", "", "yes"});
-  EXPECT_EQ(typical,
+  EXPECT_EQ(ComposeSettings(SettingsRecord{"no", "yes", "", "", "yes"}),
             "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=\r\n"
             "WEEKLABELS=\r\nMIN=yes\r\n\r\n");
-  EXPECT_EQ(typical.size(), 82u);
 
   // Values byte for byte, but an LF is written as CR LF.
   EXPECT_EQ(ComposeSettings(SettingsRecord{"a\nb", "c\rd", "\xE9t\xE9 \t", "x=y", "\x1A"}),
             "CREATOR=Ravelind 1.0\r\nTOOLTIPS=a\r\nb\r\nSTARTUP=c\rd\r\n"
             "SYSDATE=\xE9t\xE9 \t\r\nWEEKLABELS=x=y\r\nMIN=\x1A\r\n\r\n");
-  EXPECT_EQ(kSettingsFileName, "rv.ini"s);
 }
 
 TEST(SettingsFile, ReadsEachLineByTheLineRules) {
@@ -71,10 +65,10 @@ TEST(SettingsFile, ReadsEachLineByTheLineRules) {
 TEST(SettingsFile, AppliesTextModeAndReplacesOnlyTheKeysThatOccur) {
   const std::vector<std::pair<std::string, Fields>> cases{
       // bytes, STARTUP and MIN after them
-      {"MIN=yes\nSTARTUP=no\r\n", {"no", "yes"}},                       // LF or CR LF ends a line
-      {"MIN=yes\rSTARTUP=yes\r", {"keep-startup", "yes\rSTARTUPyes"}},  // lone CR does not
-      {"MIN=a\rb\r\n", {"keep-startup", "a\rb"}},
-      {"MIN=a\r\r\nSTARTUP=b", {"b", "a"}},                     // last line needs no LF
+      {"MIN=yes\nSTARTUP=no\r\n", {"no", "yes"}},       // LF or CR LF ends a line
+      {"MIN=yes\rSTARTUP=yes\r", {"yes", "yes"}},        // and so does a lone CR
+      {"MIN=a\rb\r\n", {"keep-startup", "a"}},
+      {"MIN=a\r\r\nSTARTUP=b", {"b", "a"}},             // last line needs no LF
       {"MIN=yes\x1ASTARTUP=yes\r\n", {"keep-startup", "yes"}},  // Ctrl+Z ends the text
       {"STARTUP=yes\r\n\x1A\r\nMIN=yes\r\n", {"yes", "keep-min"}},
       {"MI\x1AN=yes", {"keep-startup", "keep-min"}},
@@ -104,34 +98,27 @@ TEST(SettingsFile, HasNoLimitOnLineLengthOrCount) {
   EXPECT_EQ(Parsed(manyLines).min, "99999");
 }
 
-TEST(SettingsFile, IsOnOnlyForExactlyYes) {
-  EXPECT_TRUE(IsOn("yes"));
-  for (const std::string_view off :
-       {"", "no", "Yes", "YES", "y", "yes ", " yes", "yes\r", "yess", "1"})
-    EXPECT_FALSE(IsOn(off)) << '"' << off << '"';
+TEST(SettingsFile, ReadsBackWhatItWrites) {
+  const SettingsRecord written{" yes", "\tno", "\xFF\x01", "", "a b"};
+  EXPECT_EQ(FieldsOf(Parsed(ComposeSettings(written))), FieldsOf(written));
+  // What an editor that ends lines in CR alone makes of a written file.
+  EXPECT_EQ(FieldsOf(Parsed("TOOLTIPS=no\rMIN=yes\r")),
+            (Fields{"no", "keep-startup", "keep-sysdate", "keep-weeklabels", "yes"}));
 }
 
-TEST(SettingsFile, ReadsBackWhatItWrites) {
-  // Any byte but "=", LF, CR and Ctrl+Z, weighted towards white space and
-  // "yes", with no white space at the end.
-  std::mt19937 random(20240101u);
-  const std::string interesting = " \t\v\fyesYESno";
-  auto value = [&] {
-    std::string text;
-    for (std::size_t n = random() % 24; text.size() < n;) {
-      const char c =
-          random() % 3 == 0 ? interesting[random() % interesting.size()] : char(random() % 256);
-      if (std::string_view("=\n\r\x1A").find(c) == std::string_view::npos) text += c;
-    }
-    return text.substr(0, text.find_last_not_of(" \t\v\f") + 1);
-  };
-  std::vector<SettingsRecord> records{{" yes", "\tno", "a\rb", "", "\xFF"}};
-  for (int round = 0; round < 2000; ++round)
-    records.push_back({value(), value(), value(), value(), value()});
-  for (const SettingsRecord& written : records) {
-    SCOPED_TRACE(testing::PrintToString(FieldsOf(written)));
-    ASSERT_EQ(FieldsOf(Parsed(ComposeSettings(written))), FieldsOf(written));
+TEST(Switches, AreOnAtStartForExactlyYesAndHintsAlsoForNothing) {
+  for (const std::string_view value :
+       {"", "yes", "no", "Yes", "YES", "y", "yes ", " yes", "yes\r", "yess", "1"}) {
+    SCOPED_TRACE(testing::PrintToString(value));
+    const bool yes = value == "yes";
+    EXPECT_EQ(IsOnAtStart(kSwitches[kToolTips].rule, value), yes || value.empty());
+    EXPECT_EQ(IsOnAtStart(kSwitches[kStartMenu].rule, value), yes);
+    EXPECT_EQ(IsOnAtStart(kSwitches[kStartMinimized].rule, value), yes);
   }
+  // Each box keeps its own setting.
+  EXPECT_EQ(kSwitches[kToolTips].value, &SettingsRecord::tooltips);
+  EXPECT_EQ(kSwitches[kStartMenu].value, &SettingsRecord::startup);
+  EXPECT_EQ(kSwitches[kStartMinimized].value, &SettingsRecord::min);
 }
 
 }  // namespace
