@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds what is stale: the Windows program
-# (win64), the 32-bit build (compiled only) and the host tree that runs tests.
+# Installs what is missing, then builds what is stale: the Windows program and
+# its tests (win64), the same for 32 bits (compiled only, tests included, so
+# that nothing builds on one only) and the host tree that runs tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -18,7 +19,11 @@ else
 fi
 if [ "${RAVELIND_SKIP_WIN32:-0}" != 1 ]; then
   configure win32
-  cmake --build --preset win32 --target ravelind
+  if [ "${1:-}" = --program-only ]; then
+    cmake --build --preset win32 --target ravelind
+  else
+    cmake --build --preset win32
+  fi
 fi
 if [ "${1:-}" != --program-only ]; then
   grep -q "^RAVELIND_WIN64_DIR:PATH=$PWD/build/win64\$" build/native/CMakeCache.txt 2>/dev/null \
