@@ -33,7 +33,7 @@ fi
 
 cd "$workdir"
 # Wine's own desktop window carries a task bar with a notification area.
-wine explorer /desktop=Ravelind,800x600 "$root/build/win64/ravelind.exe" &
+wine explorer /desktop="Ravelind,$WINE_ENV_DESKTOP" "$root/build/win64/ravelind.exe" &
 program=$!
 if [ "$headless" = 1 ]; then
   sleep 6

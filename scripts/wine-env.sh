@@ -3,11 +3,15 @@
 # area exists and every program sees the others' windows), and a persistent
 # wineserver. Call wine_env_start DIR; wine_env_stop tears it all down.
 
+# The size of Wine's virtual desktop, and of the virtual X display around it,
+# so that the desktop fills the display from 0,0 (the tests count on that).
+WINE_ENV_DESKTOP=800x600
+
 # Starts Xvfb on a free display number of its own choosing and exports DISPLAY.
 start_virtual_display() {
   local number_file=$1/display-number
   rm -f "$number_file"
-  Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$number_file" 2>"$1/xvfb.log" &
+  Xvfb -displayfd 1 -screen 0 "${WINE_ENV_DESKTOP}x24" -nolisten tcp >"$number_file" 2>"$1/xvfb.log" &
   WINE_ENV_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -32,9 +36,9 @@ wine_env_start() {
 
   wineboot -i >"$dir/wineboot.log" 2>&1 || true
   wineserver -w
-  # Every program of the prefix shares one 800x600 virtual desktop.
+  # Every program of the prefix shares one virtual desktop.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_ENV_DESKTOP" /f >/dev/null 2>&1
   wineserver -w
   wineserver -p
   # The first program of a new wineserver starts Wine's services, which then
