@@ -30,6 +30,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 [ -d "$WINEPREFIX" ] || { wineboot -i >"$workdir/wineboot.log" 2>&1 || true; wineserver -w; }
+install_wine_fonts  # also into a prefix made before fonts were added
 
 cd "$workdir"
 # Wine's own desktop window carries a task bar with a notification area.

@@ -21,6 +21,21 @@ start_virtual_display() {
   export DISPLAY=":$(head -n1 "$number_file")"
 }
 
+# Wine comes with its own Marlett (the caption buttons' glyphs), Tahoma, MS Sans
+# Serif and other Windows fonts (package fonts-wine), but this Wine does not
+# load them from there and a new prefix's Fonts folder is empty: caption
+# buttons then show "0 1 r". Wine loads every font file in that folder, so
+# copying them in is enough. Copies only what is missing; a few milliseconds.
+install_wine_fonts() {
+  local from=/usr/share/wine/fonts to=$WINEPREFIX/drive_c/windows/Fonts font missing=()
+  [ -d "$from" ] || { echo "wine-env: no $from (package fonts-wine)" >&2; return 0; }
+  mkdir -p "$to"
+  for font in "$from"/*; do
+    [ -e "$to/${font##*/}" ] || missing+=("$font")
+  done
+  ((${#missing[@]} == 0)) || cp "${missing[@]}" "$to/"
+}
+
 wine_env_start() {
   local dir=$1
   mkdir -p "$dir"
@@ -36,6 +51,7 @@ wine_env_start() {
 
   wineboot -i >"$dir/wineboot.log" 2>&1 || true
   wineserver -w
+  install_wine_fonts
   # Every program of the prefix shares one virtual desktop.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_ENV_DESKTOP" /f >/dev/null 2>&1
