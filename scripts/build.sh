@@ -15,7 +15,8 @@ configure win64
 if [ "${1:-}" = --program-only ]; then
   cmake --build --preset win64 --target ravelind
 else
-  cmake --build --preset win64
+  # Everything, then the release zip: build/win64/ravelind-<version>-win64.zip.
+  cmake --build --preset win64 --target all package
 fi
 if [ "${RAVELIND_SKIP_WIN32:-0}" != 1 ]; then
   configure win32
