@@ -1,7 +1,7 @@
-// The end-to-end probe: run in the same Wine desktop as Ravelind, it prints what
-// a person would see as JSON lines, one window a line. `probe windows`: every
-// top-level window; `probe controls HWND`: a window's controls with check
-// states; `probe close HWND` and `probe terminate PID`: cleanup.
+// The end-to-end probe: run in Ravelind's Wine desktop, it prints what a person
+// would see as JSON lines in UTF-8. `probe windows`: the top-level windows;
+// `probe controls HWND`: a window's controls; `probe run`: the program's Run
+// value; `probe close HWND`.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,93 +10,60 @@
 
 namespace {
 
-std::string Json(const char* text) {
+std::string Json(const wchar_t* text) {
+  char utf8[4096] = {};
+  (void)WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
   std::string out = "\"";
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-    if (*p < 0x20 || *p >= 0x7f || *p == '"' || *p == '\\') {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", *p);
-      out += buf;
-    } else {
-      out += static_cast<char>(*p);
-    }
+  for (const char* p = utf8; *p; ++p) {
+    if (*p == '"' || *p == '\\') out += '\\';
+    if (static_cast<unsigned char>(*p) >= 0x20) out += *p;  // control characters left out
   }
   return out + "\"";
 }
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
-
-// One JSON line about a window or a control: what both have, then the rest.
-void Print(HWND window, const std::string& rest) {
-  char cls[256] = {}, text[2048] = {};
-  (void)GetClassNameA(window, cls, sizeof cls);
-  // WM_GETTEXT crosses processes; a hung window must not hang the probe.
-  DWORD_PTR got = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                           SMTO_ABORTIFHUNG, 2000, &got)) {
-    text[0] = 0;
-  }
-  text[sizeof text - 1] = 0;
+// One line about a window or control: class, text, visibility, place, the rest.
+BOOL Print(HWND window, const std::string& rest) {
+  wchar_t cls[256] = {}, text[1024] = {};
+  (void)GetClassNameW(window, cls, 256);
+  (void)GetWindowTextW(window, text, 1024);
   RECT r{};
   (void)GetWindowRect(window, &r);
-  std::printf("{\"hwnd\":%llu,\"class\":%s,\"title\":%s,\"visible\":%s,"
-              "\"rect\":[%ld,%ld,%ld,%ld]%s}\n",
-              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
-              Json(cls).c_str(), Json(text).c_str(), Bool(IsWindowVisible(window)), r.left, r.top,
-              r.right, r.bottom, rest.c_str());
+  std::printf("{\"class\":%s,\"title\":%s,\"visible\":%d,\"rect\":[%ld,%ld,%ld,%ld],%s}\n",
+              Json(cls).c_str(), Json(text).c_str(), IsWindowVisible(window) ? 1 : 0, r.left,
+              r.top, r.right, r.bottom, rest.c_str());
+  return TRUE;
 }
 
 BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
   DWORD pid = 0;
   (void)GetWindowThreadProcessId(window, &pid);
-  const HWND owner = GetWindow(window, GW_OWNER);
-  // The shell's rule for task-bar buttons: visible, not a tool window, and
-  // either unowned or marked as an application window.
-  const LONG_PTR ex = GetWindowLongPtrA(window, GWL_EXSTYLE);
-  const bool taskbar = IsWindowVisible(window) && !(ex & WS_EX_TOOLWINDOW) &&
-                       (owner == nullptr || (ex & WS_EX_APPWINDOW));
-  Print(window, ",\"pid\":" + std::to_string(pid) + ",\"foreground\":" +
-                    Bool(GetForegroundWindow() == window) + ",\"taskbar\":" + Bool(taskbar) +
-                    ",\"owner\":" + std::to_string(reinterpret_cast<UINT_PTR>(owner)));
-  return TRUE;
+  return Print(window, "\"hwnd\":" + std::to_string(reinterpret_cast<UINT_PTR>(window)) +
+                           ",\"pid\":" + std::to_string(pid) +
+                           ",\"front\":" + std::to_string(GetForegroundWindow() == window));
 }
 
 BOOL CALLBACK PrintControl(HWND control, LPARAM) {
-  DWORD_PTR state = 0;  // BM_GETCHECK: 0 from controls that are no buttons
-  (void)SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
-  Print(control, ",\"id\":" + std::to_string(GetDlgCtrlID(control)) +
-                     ",\"checked\":" + std::to_string(state));
-  return TRUE;
-}
-
-HWND Handle(const char* text) {
-  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(text, nullptr, 0)));
+  return Print(control, "\"id\":" + std::to_string(GetDlgCtrlID(control)) + ",\"checked\":" +
+                            std::to_string(SendMessageW(control, BM_GETCHECK, 0, 0)));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string verb = argc > 1 ? argv[1] : "";
-  if (verb == "windows") {
-    (void)EnumWindows(PrintWindow, 0);
-  } else if (verb == "controls" && argc > 2) {
-    HWND window = Handle(argv[2]);
-    if (!IsWindow(window)) return 2;
-    (void)EnumChildWindows(window, PrintControl, 0);
-  } else if (verb == "close" && argc > 2) {
-    return PostMessageA(Handle(argv[2]), WM_CLOSE, 0, 0) ? 0 : 2;
-  } else if (verb == "terminate" && argc > 2) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                 std::strtoul(argv[2], nullptr, 0));
-    if (process == nullptr) return 2;
-    const BOOL ok = TerminateProcess(process, 1);
-    (void)WaitForSingleObject(process, 5000);
-    CloseHandle(process);
-    return ok ? 0 : 2;
-  } else {
-    std::fputs("usage: probe windows | controls HWND | close HWND | terminate PID\n", stderr);
-    return 1;
+  HWND window = reinterpret_cast<HWND>(std::strtoull(argc > 2 ? argv[2] : "0", nullptr, 0));
+  if (verb == "windows") (void)EnumWindows(PrintWindow, 0);
+  if (verb == "controls") (void)EnumChildWindows(window, PrintControl, 0);
+  if (verb == "close") (void)PostMessageW(window, WM_CLOSE, 0, 0);
+  for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {  // the machine's, else the user's
+    wchar_t value[2048] = {};
+    DWORD size = sizeof value;
+    if (verb == "run" && RegGetValueW(hive, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                      L"Ravelind", RRF_RT_REG_SZ, nullptr, value,
+                                      &size) == ERROR_SUCCESS) {
+      std::printf("{\"run\":%s}\n", Json(value).c_str());
+      break;
+    }
   }
-  std::fflush(stdout);
   return 0;
 }
