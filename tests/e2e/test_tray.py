@@ -1,16 +1,30 @@
 """The tray icon as a person meets it: today's picture in the notification area
-from the start until Quit, a double click to bring the hidden window back and a
-right press for the menu."""
+from the start until Quit, a double click to bring the hidden window back, a
+right press for the menu, and one About box however often it is asked for."""
 import os
 
 import harness as h
 from harness import wait_for
 
-QUIT = 1
+QUIT, TOOLTIPS = 1, 1003
+
+
+def about_from_menu(x, y):
+    h.xdo("mousemove", x, y, "sleep", "0.2", "mousedown", 3)
+    try:
+        left, top = wait_for(lambda: h.visible("#32768"), 5, "the tray menu")[0]["rect"][:2]
+    finally:
+        h.xdo("mouseup", 3)
+    h.click(left + 20, top + 10)  # About, the first item
+
+
+def about_boxes():
+    return [(w["visible"], w["front"], w["hwnd"]) for w in h.probe("windows")
+            if (w["class"], w["title"]) == ("#32770", "About Ravelind")]
 
 
 class Tray(h.Case):
-    def test_icon_double_click_menu_and_quit(self):
+    def test_icon_double_click_menu_about_and_quit(self):
         with open(os.path.join(self.workdir.name, "rv.ini"), "wb") as f:
             f.write(b"MIN=yes\r\n")  # starts hidden
         program = self.start()
@@ -18,17 +32,20 @@ class Tray(h.Case):
         h.click(x, y, repeat=2)
         program.window(front=True)
 
-        h.xdo("mousemove", x, y, "sleep", "0.2", "mousedown", 3)
-        try:
-            left, top = wait_for(lambda: h.visible("#32768"), 5, "the tray menu")[0]["rect"][:2]
-        finally:
-            h.xdo("mouseup", 3)
-        h.click(left + 20, top + 10)  # About, the first item
-        about = wait_for(lambda: h.visible("#32770", "About Ravelind"), 5, "the About box")[0]
-        ok = h.controls(about["hwnd"])[1]["rect"]
+        # The About box from the tray menu, asked for again while it is open
+        # and brought forward by a double click: one, in front.
+        for again in (about_from_menu, about_from_menu, lambda x, y: h.click(x, y, 1, 2)):
+            again(x, y)
+            about = wait_for(lambda: [b for b in about_boxes() if b[1]], 5, "About in front")[0][2]
+            self.assertTrue(h.holds(lambda: about_boxes() == [(1, 1, about)]),
+                            f"not one About box in front: {about_boxes()}")
+        ok = h.controls(about)[1]["rect"]
         h.click((ok[0] + ok[2]) // 2, (ok[1] + ok[3]) // 2)
-        wait_for(lambda: not h.visible("#32770", "About Ravelind"), 5, "the About box to close")
+        wait_for(lambda: not about_boxes(), 5, "the About box to close")
 
+        # The calendar window answers again; Quit takes the icon away.
+        program.click(TOOLTIPS, dx=6)
+        wait_for(lambda: h.controls(program.hwnd)[TOOLTIPS]["checked"] == 0, 5, "ToolTips off")
         program.click(QUIT)
         program.process.wait(10)
         wait_for(lambda: not h.tray_icons(), 5, "the icon to go")
