@@ -1,108 +1,58 @@
 #pragma once
-// What the Windows-side tests share: a platform whose shell, browser launch,
-// registry writes and clock the test controls; a throwaway working directory;
-// ways to act inside running modal loops; and the expected resources.
+// For the Windows-side suites: a platform the test controls, a working directory, a box catcher.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <ctime>
-#include <cstring>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
+#include <memory>
 
-#include "app/Platform.h"  // windows.h first
+#include "ui/CalendarDlg.h"  // windows.h first
 #include <commctrl.h>
 #include "res/resource.h"
-#include "ui/CalendarDlg.h"
 
-struct ShellCall {
-  DWORD message;
-  NOTIFYICONDATAA data;
+using Strings = std::vector<std::string>;
+
+struct Fake {  // one at a time: the seam holds plain function pointers
+  Fake();
+  Strings tray;  // each shell call and its icon, "add 151": marked when the record is unusual
+  std::vector<NOTIFYICONDATAA> records;  // the records those calls were handed
+  Strings iniAtTray;                     // rv.ini at each of them
+  std::vector<std::wstring> opened;      // each launch: "verb file"
+  std::vector<HKEY> refusedRoots;        // regCreateKey answers ERROR_ACCESS_DENIED for these
+  bool refuseDelete = false;             // regDeleteValue refuses a value that is there
+  std::time_t now;
+  Platform platform;
 };
+std::time_t LocalTime(int year, int month, int day, int hour = 12);
 
-struct ShellExecuteCall {
-  HWND owner;
-  std::string verb, file;
-  bool hasParameters, hasDirectory;
-  INT show;
-};
-
-// One fake at a time: the platform's calls are plain function pointers.
-class TestPlatform {
- public:
-  TestPlatform();
-  ~TestPlatform() { current = nullptr; }
-  const Platform& Get() const { return m_platform; }
-
-  std::vector<ShellCall> notifyCalls;
-  std::vector<ShellExecuteCall> shellExecuteCalls;
-  std::time_t now;                       // what every call of now() reads
-  std::vector<DWORD> clockReadAt;        // GetTickCount() at each of those calls
-  LSTATUS failSetValue = ERROR_SUCCESS;  // anything else: the write fails with it
-  LSTATUS failDeleteValue = ERROR_SUCCESS;
-  static TestPlatform* current;
-
- private:
-  Platform m_platform;
-};
-
-std::time_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
-
-// Each test runs in a new empty working directory, removed afterwards, with a
-// platform of its own.
+// Each test runs in a new empty working directory; only rv.ini may be left there.
 class WinTest : public ::testing::Test {
  protected:
   WinTest();
   ~WinTest() override;
-  TestPlatform fake;
-
- private:
-  std::string m_previous, m_path;
+  HWND Open() {  // a calendar window on the fake; DestroyWindow saves and ends it
+    dlg = std::make_unique<CCalendarDlg>(nullptr, fake.platform);
+    return dlg->Create() ? dlg->m_hWnd : nullptr;
+  }
+  Fake fake;
+  std::unique_ptr<CCalendarDlg> dlg;
+  std::wstring path;
 };
-std::vector<std::string> FilesHere();  // in the working directory
-
-// rv.ini in the working directory.
-std::string ReadIni();  // "<missing>" when there is none
+std::string ReadIni(const std::string& file = "rv.ini");  // "<missing>" when there is none
 void WriteIni(const std::string& bytes);
 
-constexpr char kWrittenByDefault[] =
-    "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=\r\n\r\n";
-// Day of the month to the identifier of its icon: not in day order, with gaps.
-constexpr UINT kDayIcon[32] = {0,   129, 130, 131, 132, 133, 134, 139, 140, 141, 138,
-                              142, 143, 144, 145, 151, 147, 148, 149, 150, 152, 153,
-                              154, 155, 156, 157, 158, 159, 160, 161, 164, 163};
-constexpr UINT kTrayMessage = 0x0464;  // WM_USER + 100
-
-HICON ResourceIcon(UINT id);
-// The whole record handed to the shell; only the message and the icon vary.
-void ExpectRecord(const ShellCall& call, DWORD message, HWND window, HICON icon);
-void Click(HWND window, int id);
-std::string ClassOf(HWND window);
-std::string TextOf(HWND window);
-std::vector<HWND> ThreadWindows();
-bool Ticked(HWND window, int id);
-
-// Runs `action`; meanwhile the message loop calls `poll` every 20 ms (never
-// re-entered) until it returns true.
-void WhilePolling(const std::function<bool()>& poll, const std::function<void()>& action);
-
-// Runs the dialog modally; `script` runs inside its loop once the window is up.
-// With endWithinMs 0 the dialog is then cancelled; otherwise it must end by
-// itself, and one still up after endWithinMs ends with kDialogNotEnded.
-constexpr INT_PTR kDialogNotEnded = 0x7E57;
-INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& script, DWORD endWithinMs = 0);
-
-void Pump(DWORD ms);
-
-// Runs `action`; the first dialog box (a message box too) that shows meanwhile,
-// other than those RunModal runs, is handed to `look`, then closed with IDOK.
-bool WhileDialogShown(const std::function<void(HWND)>& look, const std::function<void()>& action);
-
-// The first message box `action` raised; caption empty when none.
-struct BoxSeen {
-  std::string caption, text;
-  HWND owner = nullptr;
+// While alive, each dialog box other than `owner` that the thread activates is
+// noted as "caption: text" ("[other owner]" when not `owner`'s), then sent IDOK.
+struct BoxCatcher {
+  explicit BoxCatcher(HWND expectedOwner);
+  ~BoxCatcher();
+  HWND owner;
+  HHOOK hook;
+  Strings seen;
 };
-BoxSeen AnswerMessageBox(const std::function<void()>& action);
+
+// Each day's icon (not in day order, with gaps); [0] is the main icon.
+constexpr UINT kDayIcon[32] = {128, 129, 130, 131, 132, 133, 134, 139, 140, 141, 138,
+                               142, 143, 144, 145, 151, 147, 148, 149, 150, 152, 153,
+                               154, 155, 156, 157, 158, 159, 160, 161, 164, 163};
+inline HICON Icon(UINT id) { return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
+inline void Click(HWND window, int id) { (void)SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
+inline bool Ticked(HWND window, int id) { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
