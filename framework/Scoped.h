@@ -13,6 +13,13 @@ class Scoped {
   Scoped(const Scoped&) = delete;
   Scoped& operator=(const Scoped&) = delete;
   Scoped(Scoped&& other) noexcept : m_handle(std::exchange(other.m_handle, Traits::Invalid())) {}
+  Scoped& operator=(Scoped&& other) noexcept {
+    if (this != &other) {
+      reset();
+      m_handle = std::exchange(other.m_handle, Traits::Invalid());
+    }
+    return *this;
+  }
 
   Handle get() const { return m_handle; }
   Handle* put() {

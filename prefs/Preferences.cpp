@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "framework/Scoped.h"
 
@@ -34,13 +35,16 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return FlushFileBuffers(file) != FALSE;
 }
 
-// Writes the bytes into `path`, created or emptied first.
-bool WriteFileWhole(const char* path, const std::string& bytes, DWORD share) {
-  ScopedFile file(CreateFileA(path, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+// Writes the bytes into an open file and closes it.
+bool WriteAndClose(ScopedFile file, const std::string& bytes) {
   const bool written = file && WriteAll(file.get(), bytes);
   // A close can fail too (the last buffers reach the disk then).
   return file && CloseHandle(file.release()) && written;
+}
+
+ScopedFile OpenForWriting(const char* path, DWORD share) {
+  return ScopedFile(CreateFileA(path, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Replaces the settings file as a whole: the new text goes to a temporary file
@@ -54,11 +58,13 @@ bool ReplaceSettingsFile(const std::string& bytes) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return false;
   }
+  // Some implementations name a temporary file they could not make, so it is
+  // the open that tells.
   char temporary[MAX_PATH];
-  if (GetTempFileNameA(".", "rv", 0, temporary) == 0) {
-    return WriteFileWhole(ravelind::kSettingsFileName, bytes, kShareAll);
-  }
-  if (WriteFileWhole(temporary, bytes, 0) &&
+  ScopedFile file;
+  if (GetTempFileNameA(".", "rv", 0, temporary) != 0) file = OpenForWriting(temporary, 0);
+  if (!file) return WriteAndClose(OpenForWriting(ravelind::kSettingsFileName, kShareAll), bytes);
+  if (WriteAndClose(std::move(file), bytes) &&
       MoveFileExA(temporary, ravelind::kSettingsFileName,
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
