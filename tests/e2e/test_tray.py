@@ -1,8 +1,6 @@
 """The tray icon as a person meets it: today's picture in the notification area
 from the start until Quit, a double click to bring the hidden window back, a
 right press for the menu, and one About box however often it is asked for."""
-import os
-
 import harness as h
 from harness import wait_for
 
@@ -25,12 +23,13 @@ def about_boxes():
 
 class Tray(h.Case):
     def test_icon_double_click_menu_about_and_quit(self):
-        with open(os.path.join(self.workdir.name, "rv.ini"), "wb") as f:
-            f.write(b"MIN=yes\r\n")  # starts hidden
         program = self.start()
+        place = program.window()[0]["rect"]
+        h.click(place[2] - 46, place[1] + 11)  # the minimise button: only the tray icon stays
+        wait_for(lambda: not h.visible(pid=program.pid), 5, "the window to hide")
         (x, y), = wait_for(h.tray_icons, 10, "today's icon in the tray")
         h.click(x, y, repeat=2)
-        program.window(front=True)
+        self.assertEqual(program.window(front=True)[0]["rect"], place, "not back in its place")
 
         # The About box from the tray menu, asked for again while it is open
         # and brought forward by a double click: one, in front.
