@@ -28,6 +28,23 @@ constexpr int kTrayMenuOffsetX = 50;
 constexpr wchar_t kHelpFileName[] = L"help.htm";
 constexpr wchar_t kHelpAddress[] = L"" RAVELIND_HELP_URL;
 
+// A visible, enabled dialog owned by `owner`, among the thread's windows.
+struct OwnedBoxSearch {
+  HWND owner;
+  HWND box;
+};
+BOOL CALLBACK FindOwnedBox(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<OwnedBoxSearch*>(lParam);
+  char className[8] = {};
+  if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window) || GetClassNameA(window, className, sizeof className) == 0 ||
+      lstrcmpA(className, "#32770") != 0) {
+    return TRUE;
+  }
+  search->box = window;
+  return FALSE;
+}
+
 // The manual beside the program when it is there, else its web address.
 std::wstring HelpPage() {
   const std::wstring file = ModuleFolder() + L'\\' + kHelpFileName;
@@ -175,12 +192,13 @@ void CCalendarDlg::OnHelpButton() {
 }
 
 // While the About box or a message box of ours is up, this window is
-// disabled and the box is its last active pop-up: bring that to the front.
+// disabled and that box, a dialog it owns, comes to the front.
 bool CCalendarDlg::FrontOpenBox() {
   if (IsWindowEnabled(m_hWnd)) return false;
-  HWND box = GetLastActivePopup(m_hWnd);
-  if (box == nullptr || box == m_hWnd) return false;
-  (void)SetForegroundWindow(box);
+  OwnedBoxSearch search{m_hWnd, nullptr};
+  (void)EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&search));
+  if (search.box == nullptr) return false;
+  (void)SetForegroundWindow(search.box);
   return true;
 }
 
