@@ -8,7 +8,7 @@
 using CalendarDlgTest = WinTest;
 
 TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCannot) {
-  (void)DestroyWindow(Open());
+  (void)SendMessageA(Open(), WM_COMMAND, IDCANCEL, 0);  // Esc ends it, and it saves all the same
   EXPECT_EQ(fake.tray, (Strings{"add 134", "delete 129"}));
   EXPECT_EQ(fake.iniAtTray, (Strings{"", "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\n"
                                          "SYSDATE=\r\nWEEKLABELS=\r\nMIN=\r\n\r\n"}));
@@ -42,6 +42,10 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
   fake.now = LocalTime(2026, 12, 15);
   (void)SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(fake.tray.back(), "add 151");
+  (void)ShowWindow(window, SW_HIDE);  // only a double click brings it back
+  for (const LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
+    EXPECT_EQ(SendMessageA(window, kTrayCallbackMessage, kTrayIconId, mouse), 1);
+  EXPECT_FALSE(IsWindowVisible(window));
 }
 
 TEST_F(CalendarDlgTest, ToolTipsTurnsTheHintsOffAndOnAndStartMinimizedIsOnlyStored) {
@@ -90,6 +94,9 @@ TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
   (void)SendMessageA(window, WM_COMMAND, ID_TRAY_HELP, 0);  // the tray menu's Help
   EXPECT_EQ(fake.opened,
             (std::vector<std::wstring>{L"open " + manual, L"open " RAVELIND_HELP_URL}));
+  char item[32] = {};
+  (void)GetMenuStringA(GetSystemMenu(window, FALSE), IDM_ABOUTBOX, item, sizeof item, 0);
+  EXPECT_STREQ(item, "&About Ravelind...");
   BoxCatcher boxes(window);
   Click(window, IDC_ABOUTBUTTON);  // runs the About box until the catcher's IDOK
   (void)SendMessageA(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 3, 0);  // the window menu's About
