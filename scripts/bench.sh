@@ -16,10 +16,13 @@ idle_ms=${BENCH_IDLE_MS:-5000}
 poll_ms=${BENCH_POLL_MS:-2}
 [[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "usage: bench.sh [RUNS]" >&2; exit 2; }
 
-RAVELIND_SKIP_WIN32=1 bash scripts/build.sh --program-only >/dev/null
 root=$PWD
 out=$root/build/bench
 mkdir -p "$out"
+if ! RAVELIND_SKIP_WIN32=1 bash scripts/build.sh --program-only >"$out/build.log" 2>&1; then
+  cat "$out/build.log" >&2
+  exit 1
+fi
 
 # The baseline and the driver: built like the shipped program (static
 # runtime, unused sections dropped, stripped), with our warning list.
