@@ -146,6 +146,10 @@ void CDialog::DoDataExchange(CDataExchange*) {}
 MessageTable CDialog::GetMessageTable() const { return {}; }
 
 bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == kBuildToolTipsMessage) {
+    BuildToolTips();
+    return true;
+  }
   if (const MessageEntry* entry = GetMessageTable().Find(message, wParam, lParam)) {
     TakeDefaultRequest();
     result = entry->invoke(*this, wParam, lParam);

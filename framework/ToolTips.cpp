@@ -22,21 +22,26 @@ BOOL CALLBACK AddControlTool(HWND control, LPARAM lParam) {
 }  // namespace
 
 BOOL CWnd::EnableToolTips(BOOL enable) {
-  if (!enable) {
+  m_toolTipsOn = enable != FALSE;
+  if (!m_toolTipsOn) {
     // Gone rather than deactivated: a deactivated tooltip may still show a
     // tip whose delay had already started.
     if (m_toolTip != nullptr) (void)::DestroyWindow(m_toolTip);
     m_toolTip = nullptr;
     return TRUE;
   }
-  if (m_toolTip == nullptr) {
-    // Owned by this window, so it goes when the window goes.
-    m_toolTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (m_toolTip == nullptr) return FALSE;
-    (void)EnumChildWindows(m_hWnd, AddControlTool, reinterpret_cast<LPARAM>(m_toolTip));
-  }
+  if (m_toolTip == nullptr) return PostMessageA(m_hWnd, kBuildToolTipsMessage, 0, 0);
   (void)SendMessageA(m_toolTip, TTM_ACTIVATE, TRUE, 0);
   return TRUE;
+}
+
+void CWnd::BuildToolTips() {
+  if (!m_toolTipsOn || m_toolTip != nullptr) return;  // switched off meanwhile, or built
+  // Owned by this window, so it goes when the window goes.
+  m_toolTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (m_toolTip == nullptr) return;
+  (void)EnumChildWindows(m_hWnd, AddControlTool, reinterpret_cast<LPARAM>(m_toolTip));
+  (void)SendMessageA(m_toolTip, TTM_ACTIVATE, TRUE, 0);
 }

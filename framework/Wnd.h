@@ -2,6 +2,10 @@
 // CWnd: a window handle with the few operations the program needs.
 #include <windows.h>
 
+// Posted by EnableToolTips; the last number of the application range is the
+// framework's.
+constexpr UINT kBuildToolTipsMessage = WM_APP + 0x3FFF;
+
 class CWnd {
  public:
   CWnd() = default;
@@ -19,7 +23,9 @@ class CWnd {
 
   // Window-level control hints: while enabled, resting the mouse on a child
   // control asks this window for its text (WM_NOTIFY, TTN_NEEDTEXTA, the
-  // control identified by its handle).
+  // control identified by its handle). The tooltip control is made once the
+  // window's queue gets to kBuildToolTipsMessage, so that it does not hold up
+  // the opening of the window; a dialog hands that message to BuildToolTips.
   BOOL EnableToolTips(BOOL enable = TRUE);
 
   HWND m_hWnd = nullptr;
@@ -28,6 +34,7 @@ class CWnd {
   // Called from a message handler: the message also gets the window's
   // default processing once the handler returns.
   void Default() { m_defaultRequested = true; }
+  void BuildToolTips();
   bool TakeDefaultRequest() {
     const bool requested = m_defaultRequested;
     m_defaultRequested = false;
@@ -36,6 +43,7 @@ class CWnd {
 
  private:
   bool m_defaultRequested = false;
+  bool m_toolTipsOn = false;
   HWND m_toolTip = nullptr;
 };
 

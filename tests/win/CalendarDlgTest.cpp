@@ -58,9 +58,11 @@ TEST_F(CalendarDlgTest, ToolTipsTurnsTheHintsOffAndOnAndStartMinimizedIsOnlyStor
   for (const std::string value : {"", "no"}) {
     WriteIni("TOOLTIPS=" + value + "\r\n");
     HWND window = Open();
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) (void)DispatchMessageA(&msg);
     EXPECT_EQ(Ticked(window, IDC_TOOLTIPS) + hasHints(window), value.empty() ? 2 : 0) << value;
     Click(window, IDC_TOOLTIPS);
     Click(window, IDC_STARTMINIMIZED);
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) (void)DispatchMessageA(&msg);
     EXPECT_EQ(hasHints(window), !value.empty());
     EXPECT_EQ(dlg->Prefs().Record().tooltips, value.empty() ? "no" : "yes");
     EXPECT_EQ(dlg->Prefs().Record().min, "yes");
