@@ -156,11 +156,10 @@ TEST(DayIconPictures, MainIconIsTheFirstsPageAndABareOne) {
   const Image& small = main[1];
   EXPECT_EQ(small.header, (std::vector<long>{16, 16, 16, 4, 16, 32, 4}));
   for (int row = 0; row < 16; ++row)
-    for (int col = 0; col < 16; ++col) {
-      const bool stem = (col == 7 || col == 8) && row >= 2 && row <= 11;
-      const bool flag = (col == 5 || col == 6) && row == 3;
-      EXPECT_EQ(small.clear[U(row)][U(col)], stem || flag) << row << "," << col;
-      // Masked pixels hold colour 0 too, or they would tint the screen.
+    for (int col = 0; col < 16; ++col) {  // a bare one; masked pixels hold colour 0 too
+      const bool one = ((col == 7 || col == 8) && row >= 2 && row <= 11) ||
+                       ((col == 5 || col == 6) && row == 3);
+      EXPECT_EQ(small.clear[U(row)][U(col)], one) << row << "," << col;
       EXPECT_EQ(small.index[U(row)][U(col)], 0) << row << "," << col;
     }
 }

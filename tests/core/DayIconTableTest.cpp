@@ -1,10 +1,8 @@
 #include "tray/DayIconTable.h"
-#include "tray/DayString.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 namespace ravelind {
@@ -31,22 +29,6 @@ TEST(DayIconTable, GivesEachDayItsIconWithOrWithoutALeadingZero) {
 TEST(DayIconTable, GivesTheFirstsIconToTextThatMatchesNoDay) {
   for (const char* text : {"", "0", "00", "32", "007", " 7", "7 ", "7x", "1O", "15\n"})
     EXPECT_EQ(DayIconId(text), 129) << '"' << text << '"';
-}
-
-TEST(DayString, IsTheDayOfTheMonthInTwoDigitsAtAnyHour) {
-  for (int day = 1; day <= 31; ++day)
-    for (const int second : {0, 12 * 3600, 24 * 3600 - 1}) {
-      std::tm moment{};
-      moment.tm_year = 2025 - 1900;
-      moment.tm_mon = 0;
-      moment.tm_mday = day;
-      moment.tm_sec = second;
-      moment.tm_isdst = -1;
-      const std::time_t when = std::mktime(&moment);
-      EXPECT_EQ(FormatDayString(&moment), TwoDigits(day)) << second;
-      EXPECT_EQ(DayStringAt(when), TwoDigits(day)) << second;
-    }
-  EXPECT_EQ(FormatDayString(nullptr), "");
 }
 
 }  // namespace

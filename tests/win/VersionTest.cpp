@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,11 +13,9 @@ namespace {
 INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 TEST(VersionTest, RecordCarriesTheProjectVersionAndTheAboutBoxNotice) {
-  std::string exe = std::string("Z:") + RAVELIND_EXE_FILE;  // the host's root under Wine
-  std::replace(exe.begin(), exe.end(), '/', '\\');
-  std::vector<char> record(GetFileVersionInfoSizeA(exe.c_str(), nullptr) + 1);
-  ASSERT_TRUE(
-      GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(record.size()), record.data()));
+  const char* exe = "Z:" RAVELIND_EXE_FILE;  // the host's root under Wine
+  std::vector<char> record(GetFileVersionInfoSizeA(exe, nullptr) + 1);
+  ASSERT_TRUE(GetFileVersionInfoA(exe, 0, static_cast<DWORD>(record.size()), record.data()));
   auto value = [&](const std::string& name) {
     char* text = nullptr;
     UINT size = 0;
@@ -34,17 +31,14 @@ TEST(VersionTest, RecordCarriesTheProjectVersionAndTheAboutBoxNotice) {
   ASSERT_TRUE(VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
   unsigned part[4] = {};  // missing parts are 0
   (void)std::sscanf(version.c_str(), "%u.%u.%u.%u", &part[0], &part[1], &part[2], &part[3]);
-  const std::vector<DWORD> numbers{part[0] << 16 | part[1], part[2] << 16 | part[3]};
-  EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS}), numbers);
-  EXPECT_EQ((std::vector<DWORD>{fixed->dwProductVersionMS, fixed->dwProductVersionLS}), numbers);
-
+  const DWORD high = part[0] << 16 | part[1], low = part[2] << 16 | part[3];
+  EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+                                fixed->dwProductVersionMS, fixed->dwProductVersionLS}),
+            (std::vector<DWORD>{high, low, high, low}));
   // This test carries the same resources: the About box's two lines.
-  HWND about = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100), nullptr,
-                                  PlainDialog, 0);
-  ASSERT_NE(about, nullptr);
-  for (const std::string& line : {value("LegalCopyright"), "Ravelind Version " + version}) {
+  HWND about = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100), nullptr, PlainDialog, 0);
+  for (const std::string& line : {value("LegalCopyright"), "Ravelind Version " + version})
     EXPECT_NE(FindWindowExA(about, nullptr, "Static", line.c_str()), nullptr) << "no " << line;
-  }
   (void)DestroyWindow(about);
 }
 
