@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace ravelind {
@@ -13,11 +12,7 @@ constexpr int kIconIds[31] = {129, 130, 131, 132, 133, 134, 139, 140, 141, 138, 
                               143, 144, 145, 151, 147, 148, 149, 150, 152, 153, 154,
                               155, 156, 157, 158, 159, 160, 161, 164, 163};
 
-std::string TwoDigits(int day) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d", day);
-  return text;
-}
+std::string TwoDigits(int day) { return (day < 10 ? "0" : "") + std::to_string(day); }
 
 TEST(DayIconTable, GivesEachDayItsIconWithOrWithoutALeadingZero) {
   for (int day = 1; day <= 31; ++day) {

@@ -86,12 +86,9 @@ TEST(SettingsFile, AppliesTextModeAndReplacesOnlyTheKeysThatOccur) {
             (Fields{"1", "2", "3", "4", "5"}));
 }
 
-TEST(SettingsFile, HasNoLimitOnLineLengthOrCount) {
+TEST(SettingsFile, HasNoLimitOnLineLength) {
   const std::string longValue(1u << 20, 'v');
-  EXPECT_EQ(Parsed("MIN=" + longValue + "\r\n").min, longValue);
-  std::string manyLines;
-  for (int i = 0; i < 100000; ++i) manyLines += "MIN=" + std::to_string(i) + "\r\n";
-  EXPECT_EQ(Parsed(manyLines).min, "99999");
+  EXPECT_EQ(Parsed("TOOLTIPS=no\r\nMIN=" + longValue + "\r\n").min, longValue);
 }
 
 TEST(SettingsFile, ReadsBackWhatItWrites) {
