@@ -28,13 +28,11 @@ class TrayIcon {
   // A tick of the watch's timer (any timer of the window counts).
   void OnTick();
 
-  // The Day string of the icon now in the tray; empty before the first add.
-  const std::string& DayShown() const { return m_dayShown; }
   // Today's Day string by the platform's clock.
   std::string Today() const;
 
  private:
   HWND m_window = nullptr;
   const Platform& m_platform;
-  std::string m_dayShown;
+  std::string m_dayShown;  // Day string of the icon now in the tray; empty before the first add
 };

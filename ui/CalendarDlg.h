@@ -15,7 +15,6 @@ class CCalendarDlg : public CDialog {
   explicit CCalendarDlg(CWnd* parent = nullptr, const Platform& platform = Platform::System());
 
   // What tests look at.
-  const TrayIcon& Tray() const { return m_tray; }
   const Preferences& Prefs() const { return m_prefs; }
   HICON WindowIcon() const { return m_hIcon; }
 
