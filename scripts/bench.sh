@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Start-up benchmark (not a test; CI does not run it): Ravelind against a
-# baseline program of the same shape (scripts/bench-baseline.cpp: sockets, one
-# dialog with a month calendar, one tray icon), run alternately in one Wine
+# Start-up benchmark (not a test; CI does not run it): Ravelind against two
+# baselines built from scripts/bench-baseline.cpp, run in turn in one Wine
 # environment with a warm wineserver, each run in a fresh empty directory.
+#   baseline  sockets, one dialog with a month calendar, one tray icon
+#   full      the same plus everything else Ravelind does before showing
+#             its tray icon: owner window, the whole dialog, window menu item,
+#             both window icons, the settings file opened at start and written
+#             at quit; Ravelind's manifest
 # Prints a Markdown table of medians, spreads and ratios.
 #
 #   bash scripts/bench.sh [RUNS]     # RUNS of each program, 20 by default
@@ -29,12 +33,19 @@ fi
 cxx=(x86_64-w64-mingw32-g++ -std=c++17 -O2 -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601
      -ffunction-sections -fdata-sections -Wall -Wextra -Wpedantic -Wshadow -Wconversion
      -Wsign-conversion -Wold-style-cast -Werror -static -s -Wl,--gc-sections)
-x86_64-w64-mingw32-windres scripts/bench-baseline.rc -O coff -o "$out/bench-baseline.res.o"
-"${cxx[@]}" -mwindows scripts/bench-baseline.cpp "$out/bench-baseline.res.o" \
-  -lcomctl32 -lshell32 -lwsock32 -o "$out/bench-baseline.exe"
+for variant in baseline full; do
+  defines=()
+  [ "$variant" = full ] && defines=(-DBENCH_FULL)
+  x86_64-w64-mingw32-windres "${defines[@]}" -I res -I build/win64/icons scripts/bench-baseline.rc \
+    -O coff -o "$out/bench-$variant.res.o"
+  "${cxx[@]}" "${defines[@]}" -mwindows scripts/bench-baseline.cpp "$out/bench-$variant.res.o" \
+    -lcomctl32 -lshell32 -lwsock32 -o "$out/bench-$variant.exe"
+done
 "${cxx[@]}" scripts/bench-driver.cpp -lshell32 -o "$out/bench-driver.exe"
 
-declare -A exe=([ravelind]=$root/build/win64/ravelind.exe [baseline]=$out/bench-baseline.exe)
+programs=(ravelind baseline full)
+declare -A exe=([ravelind]=$root/build/win64/ravelind.exe [baseline]=$out/bench-baseline.exe
+                [full]=$out/bench-full.exe)
 
 source scripts/wine-env.sh
 env_dir=$(mktemp -d /tmp/ravelind-bench.XXXXXX)
@@ -62,8 +73,10 @@ program_pid() {
 # Round 0 warms the caches and the desktop and is not counted.
 results=$env_dir/results
 : >"$results"
+driver_programs=()
+for p in "${programs[@]}"; do driver_programs+=("$p" "$(winpath "${exe[$p]}")"); done
 wine "$out/bench-driver.exe" $((runs + 1)) "$idle_ms" "$poll_ms" "$(winpath "$work")" \
-  ravelind "$(winpath "${exe[ravelind]}")" baseline "$(winpath "${exe[baseline]}")" 2>/dev/null |
+  "${driver_programs[@]}" 2>/dev/null |
   while read -r kind name round rest; do
     rest=${rest%$'\r'} round=${round%$'\r'}  # the driver ends its lines with CR LF
     case $kind in
@@ -85,10 +98,11 @@ machine="$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'),
 machine+=" $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo),"
 machine+=" $(. /etc/os-release && echo "$PRETTY_NAME"), $(wine --version 2>/dev/null)"
 
-python3 - "$results" "$runs" "$(size_of "${exe[ravelind]}")" "$(size_of "${exe[baseline]}")" \
-  "$machine" "$idle_ms" <<'PY'
+python3 - "$results" "$runs" "$machine" "$idle_ms" \
+  "$(size_of "${exe[ravelind]}")" "$(size_of "${exe[baseline]}")" "$(size_of "${exe[full]}")" <<'PY'
 import statistics, sys
-path, runs, size_r, size_b, machine, idle_ms = sys.argv[1:]
+path, runs, machine, idle_ms, *sizes = sys.argv[1:]
+programs = ("ravelind", "baseline", "full")
 data = {}  # (program, measure) -> values
 for line in open(path):
     kind, name, rnd, *values = line.split()
@@ -108,19 +122,23 @@ def cell(values, unit):
     fmt = (lambda v: f"{v:,.0f}") if unit == "kB" else (lambda v: f"{v:.0f}")
     return f"{fmt(m)} ({fmt(min(values))}–{fmt(max(values))}, IQR {fmt(q[2] - q[0])})", m
 
+def ratio(a, b):
+    return f"{a / b:.2f}×" if a and b else "n/a"
+
 print(f"Machine: {machine}")
-print(f"Runs: {runs} of each program, alternately, after one warm-up round.\n")
-print("| Measure | Ravelind: median (min–max, IQR) | Baseline: median (min–max, IQR) | Ravelind / baseline |")
-print("|---|---|---|---|")
+print(f"Runs: {runs} of each program, in turn, after one warm-up round.\n")
+print("| Measure | Ravelind: median (min–max, IQR) | Baseline | Full baseline "
+      "| Ravelind / baseline | Ravelind / full baseline |")
+print("|---|---|---|---|---|---|")
 for key, label, unit in (("visible", "Launch → window visible (ms)", "ms"),
                          ("tray", "Launch → tray icon (ms)", "ms"),
                          ("quit", "Quit → process gone (ms)", "ms"),
                          ("rss", f"Resident memory after {int(idle_ms) / 1000:g} s idle (kB)", "kB")):
-    r, mr = cell(data.get(("ravelind", key), []), unit)
-    b, mb = cell(data.get(("baseline", key), []), unit)
-    ratio = f"{mr / mb:.2f}×" if mr and mb else "n/a"
-    n = min(len(data.get(("ravelind", key), [])), len(data.get(("baseline", key), [])))
-    print(f"| {label} | {r} | {b} | {ratio} |" + ("" if n == int(runs) else f" <!-- {n} runs -->"))
-sr, sb = int(size_r), int(size_b)
-print(f"| Executable, x64, stripped (bytes) | {sr:,} | {sb:,} | {sr / sb:.2f}× |")
+    cells = [cell(data.get((p, key), []), unit) for p in programs]
+    (r, mr), (b, mb), (f, mf) = cells
+    n = min(len(data.get((p, key), [])) for p in programs)
+    print(f"| {label} | {r} | {b} | {f} | {ratio(mr, mb)} | {ratio(mr, mf)} |"
+          + ("" if n == int(runs) else f" <!-- {n} runs -->"))
+sr, sb, sf = map(int, sizes)
+print(f"| Executable, x64, stripped (bytes) | {sr:,} | {sb:,} | {sf:,} | {ratio(sr, sb)} | {ratio(sr, sf)} |")
 PY
