@@ -58,18 +58,18 @@ bool ReplaceSettingsFile(const std::string& bytes) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return false;
   }
-  // Some implementations name a temporary file they could not make, so it is
-  // the open that tells.
-  char temporary[MAX_PATH];
-  ScopedFile file;
-  if (GetTempFileNameA(".", "rv", 0, temporary) != 0) file = OpenForWriting(temporary, 0);
+  // The temporary file is made by the call that opens it, so that a failed
+  // open leaves nothing behind; named after the process, so that two copies
+  // of the program saving in one folder do not share it.
+  const std::string temporary = "rv" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  ScopedFile file = OpenForWriting(temporary.c_str(), 0);
   if (!file) return WriteAndClose(OpenForWriting(ravelind::kSettingsFileName, kShareAll), bytes);
   if (WriteAndClose(std::move(file), bytes) &&
-      MoveFileExA(temporary, ravelind::kSettingsFileName,
+      MoveFileExA(temporary.c_str(), ravelind::kSettingsFileName,
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  (void)DeleteFileA(temporary);
+  (void)DeleteFileA(temporary.c_str());
   return false;
 }
 
@@ -77,25 +77,21 @@ bool ReplaceSettingsFile(const std::string& bytes) {
 
 void Preferences::Load() {
   ravelind::ParseSettings(ReadSettingsFile(), m_record);
-  for (std::size_t i = 0; i < ravelind::kSwitchCount; ++i) {
-    m_boxes[i] = IsOnAtStart(static_cast<ravelind::Switch>(i)) ? 1 : 0;
+  for (std::size_t i = 0; i < ravelind::kSettingCount; ++i) {
+    const auto which = static_cast<ravelind::Setting>(i);
+    m_boxes[i] = ravelind::kSettings[i].checkBox != 0 && ravelind::IsOnAtStart(which, m_record[i]);
   }
 }
 
 bool Preferences::Save() const { return ReplaceSettingsFile(ravelind::ComposeSettings(m_record)); }
 
-bool Preferences::Store(ravelind::Switch which) {
+bool Preferences::Store(ravelind::Setting which) {
   const bool on = IsTicked(which);
-  Value(which) = on ? ravelind::kYes : ravelind::kNo;
+  m_record[which] = on ? ravelind::kYes : ravelind::kNo;
   return on;
 }
 
-void Preferences::Set(ravelind::Switch which, bool on) {
+void Preferences::Set(ravelind::Setting which, bool on) {
   m_boxes[which] = on ? 1 : 0;
   (void)Store(which);
-}
-
-bool Preferences::IsOnAtStart(ravelind::Switch which) const {
-  const ravelind::SwitchDef& def = ravelind::kSwitches[which];
-  return ravelind::IsOnAtStart(def.rule, m_record.*def.value);
 }

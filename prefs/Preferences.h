@@ -1,35 +1,28 @@
 #pragma once
 // The preferences: the settings record kept in "rv.ini" in the working
-// directory, and the state of the three option switches' check boxes.
+// directory, and the state of the option switches' check boxes.
 #include <array>
 
 #include "prefs/Settings.h"
-#include "prefs/Switches.h"
 
 class Preferences {
  public:
   // Reads rv.ini, created empty when it is missing; an unreadable file reads
-  // as empty. Each switch's box then follows its start rule.
+  // as empty. Each switch's box then follows its setting's start rule.
   void Load();
   // Replaces rv.ini with the record; false when it could not be written, in
   // which case the file is left as it was.
   bool Save() const;
 
   // A switch's box state, 1 for ticked: what data exchange moves.
-  int& Box(ravelind::Switch which) { return m_boxes[which]; }
-  bool IsTicked(ravelind::Switch which) const { return m_boxes[which] != 0; }
-  // Stores the box state as the switch's value, "yes" or "no"; true for "yes".
-  bool Store(ravelind::Switch which);
+  int& Box(ravelind::Setting which) { return m_boxes[which]; }
+  bool IsTicked(ravelind::Setting which) const { return m_boxes[which] != 0; }
+  // Stores the box state as the setting's value, "yes" or "no"; true for "yes".
+  bool Store(ravelind::Setting which);
   // Sets the box and the value together.
-  void Set(ravelind::Switch which, bool on);
-  // Whether the stored value turns the switch on at start.
-  bool IsOnAtStart(ravelind::Switch which) const;
-
-  const ravelind::SettingsRecord& Record() const { return m_record; }
+  void Set(ravelind::Setting which, bool on);
 
  private:
-  std::string& Value(ravelind::Switch which) { return m_record.*ravelind::kSwitches[which].value; }
-
-  ravelind::SettingsRecord m_record;  // TOOLTIPS, STARTUP, SYSDATE, WEEKLABELS, MIN
-  std::array<int, ravelind::kSwitchCount> m_boxes{};
+  ravelind::SettingsRecord m_record;
+  std::array<int, ravelind::kSettingCount> m_boxes{};
 };

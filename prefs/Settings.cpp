@@ -1,6 +1,5 @@
 #include "prefs/Settings.h"
 
-#include <array>
 #include <cstddef>
 
 namespace ravelind {
@@ -12,20 +11,6 @@ constexpr char kEndOfText = '\x1A';  // Ctrl+Z: text mode reads nothing past it
 constexpr char kSeparator = '=';
 constexpr std::string_view kTrailingSpace = " \t\n\v\f\r";
 constexpr std::string_view kCreatorLine = "CREATOR=Ravelind 1.0";
-
-struct SettingKey {
-  std::string_view key;
-  std::string SettingsRecord::*member;
-};
-
-// Also the order of the lines in a written file.
-constexpr std::array<SettingKey, 5> kSettingKeys{{
-    {"TOOLTIPS", &SettingsRecord::tooltips},
-    {"STARTUP", &SettingsRecord::startup},
-    {"SYSDATE", &SettingsRecord::sysdate},
-    {"WEEKLABELS", &SettingsRecord::weeklabels},
-    {"MIN", &SettingsRecord::min},
-}};
 
 // The characters a text-mode read yields, with every line end as one LF:
 // CR LF and LF as usual, and a lone CR too (files from old editors), so that
@@ -71,9 +56,9 @@ std::string WithoutSeparators(std::string_view valuePart) {
   return value;
 }
 
-std::string* MemberFor(std::string_view key, SettingsRecord& record) {
-  for (const SettingKey& entry : kSettingKeys) {
-    if (key == entry.key) return &(record.*entry.member);
+std::string* ValueFor(std::string_view key, SettingsRecord& record) {
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    if (key == kSettings[i].key) return &record[i];
   }
   return nullptr;
 }
@@ -81,9 +66,9 @@ std::string* MemberFor(std::string_view key, SettingsRecord& record) {
 void HandleLine(std::string_view line, SettingsRecord& record) {
   line = WithoutTrailingSpace(line);
   const std::size_t separator = line.find(kSeparator);
-  std::string* member = MemberFor(line.substr(0, separator), record);
-  if (member == nullptr) return;
-  *member = separator == std::string_view::npos ? std::string{}
+  std::string* value = ValueFor(line.substr(0, separator), record);
+  if (value == nullptr) return;
+  *value = separator == std::string_view::npos ? std::string{}
                                                 : WithoutSeparators(line.substr(separator));
 }
 
@@ -105,10 +90,10 @@ void ParseSettings(std::string_view fileBytes, SettingsRecord& record) {
 std::string ComposeSettings(const SettingsRecord& record) {
   std::string text{kCreatorLine};
   text += kLineFeed;
-  for (const SettingKey& entry : kSettingKeys) {
-    text += entry.key;
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    text += kSettings[i].key;
     text += kSeparator;
-    text += record.*entry.member;
+    text += record[i];
     text += kLineFeed;
   }
   text += kLineFeed;

@@ -1,5 +1,4 @@
 #include "prefs/Settings.h"
-#include "prefs/Switches.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +11,10 @@ namespace ravelind {
 namespace {
 
 using namespace std::string_literals;
-using Fields = std::vector<std::string>;  // tooltips, startup, sysdate, weeklabels, min
 
-// Values no parse can produce, to tell a replaced member from an untouched one.
+// Values no parse can produce, to tell a replaced value from an untouched one.
 const SettingsRecord kUntouched{"keep-tooltips", "keep-startup", "keep-sysdate", "keep-weeklabels",
                                 "keep-min"};
-
-Fields FieldsOf(const SettingsRecord& r) {
-  return {r.tooltips, r.startup, r.sysdate, r.weeklabels, r.min};
-}
 
 SettingsRecord Parsed(std::string_view bytes) {
   SettingsRecord record = kUntouched;
@@ -56,14 +50,14 @@ TEST(SettingsFile, ReadsEachLineByTheLineRules) {
   for (const auto& [line, min] : cases) {
     SCOPED_TRACE(line);
     // Alone and unended, ended by CR LF, and after another line: the same.
-    EXPECT_EQ(Parsed(line).min, min);
-    EXPECT_EQ(Parsed(line + "\r\n").min, min);
-    EXPECT_EQ(Parsed("TOOLTIPS=no\r\n" + line + "\r\n").min, min);
+    EXPECT_EQ(Parsed(line)[kMin], min);
+    EXPECT_EQ(Parsed(line + "\r\n")[kMin], min);
+    EXPECT_EQ(Parsed("TOOLTIPS=no\r\n" + line + "\r\n")[kMin], min);
   }
 }
 
 TEST(SettingsFile, AppliesTextModeAndReplacesOnlyTheKeysThatOccur) {
-  const std::vector<std::pair<std::string, Fields>> cases{
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
       // bytes, STARTUP and MIN after them
       {"MIN=yes\nSTARTUP=no\r\n", {"no", "yes"}},       // LF or CR LF ends a line
       {"MIN=yes\rSTARTUP=yes\r", {"yes", "yes"}},        // and so does a lone CR
@@ -79,36 +73,32 @@ TEST(SettingsFile, AppliesTextModeAndReplacesOnlyTheKeysThatOccur) {
       {"", {"keep-startup", "keep-min"}}};
   for (const auto& [bytes, expected] : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
-    EXPECT_EQ(FieldsOf(Parsed(bytes)), (Fields{"keep-tooltips", expected[0], "keep-sysdate",
-                                               "keep-weeklabels", expected[1]}));
+    EXPECT_EQ(Parsed(bytes), (SettingsRecord{"keep-tooltips", expected[0], "keep-sysdate",
+                                             "keep-weeklabels", expected[1]}));
   }
-  EXPECT_EQ(FieldsOf(Parsed("TOOLTIPS=1\r\nSTARTUP=2\r\nSYSDATE=3\r\nWEEKLABELS=4\r\nMIN=5\r\n")),
-            (Fields{"1", "2", "3", "4", "5"}));
+  EXPECT_EQ(Parsed("TOOLTIPS=1\r\nSTARTUP=2\r\nSYSDATE=3\r\nWEEKLABELS=4\r\nMIN=5\r\n"),
+            (SettingsRecord{"1", "2", "3", "4", "5"}));
 }
 
 TEST(SettingsFile, HasNoLimitOnLineLength) {
   const std::string longValue(1u << 20, 'v');
-  EXPECT_EQ(Parsed("TOOLTIPS=no\r\nMIN=" + longValue + "\r\n").min, longValue);
+  EXPECT_EQ(Parsed("TOOLTIPS=no\r\nMIN=" + longValue + "\r\n")[kMin], longValue);
 }
 
 TEST(SettingsFile, ReadsBackWhatItWrites) {
   const SettingsRecord written{" yes", "\tno", "\xFF\x01", "", "a b"};
-  EXPECT_EQ(FieldsOf(Parsed(ComposeSettings(written))), FieldsOf(written));
+  EXPECT_EQ(Parsed(ComposeSettings(written)), written);
 }
 
-TEST(Switches, AreOnAtStartForExactlyYesAndHintsAlsoForNothing) {
+TEST(SettingsFile, TurnsASwitchOnAtStartForExactlyYesAndHintsAlsoForNothing) {
   for (const std::string_view value :
        {"", "yes", "no", "Yes", "YES", "y", "yes ", " yes", "yes\r", "yess", "1"}) {
     SCOPED_TRACE(testing::PrintToString(value));
     const bool yes = value == "yes";
-    EXPECT_EQ(IsOnAtStart(kSwitches[kToolTips].rule, value), yes || value.empty());
-    EXPECT_EQ(IsOnAtStart(kSwitches[kStartMenu].rule, value), yes);
-    EXPECT_EQ(IsOnAtStart(kSwitches[kStartMinimized].rule, value), yes);
+    EXPECT_EQ(IsOnAtStart(kToolTips, value), yes || value.empty());
+    EXPECT_EQ(IsOnAtStart(kStartup, value), yes);
+    EXPECT_EQ(IsOnAtStart(kMin, value), yes);
   }
-  // Each box keeps its own setting.
-  EXPECT_EQ(kSwitches[kToolTips].value, &SettingsRecord::tooltips);
-  EXPECT_EQ(kSwitches[kStartMenu].value, &SettingsRecord::startup);
-  EXPECT_EQ(kSwitches[kStartMinimized].value, &SettingsRecord::min);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr std::string_view kKeys[]{"TOOLTIPS", "STARTUP", "SYSDATE", "WEEKLABELS", "MIN"};
 constexpr char kUnset[] = "\nunset";  // no line gives a value holding an LF
 
 void Check(bool condition, const char* what) {
@@ -22,30 +21,29 @@ void Check(bool condition, const char* what) {
   std::abort();
 }
 
-// The values after reading the pieces one after the other, in kKeys order.
-std::array<std::string, 5> Read(std::initializer_list<std::string_view> pieces) {
+// The values after reading the pieces one after the other.
+ravelind::SettingsRecord Read(std::initializer_list<std::string_view> pieces) {
   ravelind::SettingsRecord r{kUnset, kUnset, kUnset, kUnset, kUnset};
   for (const std::string_view piece : pieces) ravelind::ParseSettings(piece, r);
-  return {r.tooltips, r.startup, r.sysdate, r.weeklabels, r.min};
+  return r;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const std::array<std::string, 5> values = Read({input});
+  const ravelind::SettingsRecord values = Read({input});
 
-  // A member is replaced only when its key stands in the input, and never by
-  // a value holding an LF, an "=" or a Ctrl+Z.
+  // A value is replaced only when its key stands in the input, and never by
+  // one holding an LF, an "=" or a Ctrl+Z.
   ravelind::SettingsRecord kept;
-  std::array<std::string*, 5> members{&kept.tooltips, &kept.startup, &kept.sysdate,
-                                      &kept.weeklabels, &kept.min};
   std::size_t valueBytes = 0;
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (values[i] == kUnset) continue;
-    Check(input.find(kKeys[i]) != std::string_view::npos, "member replaced without its key");
+    Check(input.find(ravelind::kSettings[i].key) != std::string_view::npos,
+          "value replaced without its key");
     Check(values[i].find_first_of("\n=\x1A") == std::string::npos, "value holds LF, = or Ctrl+Z");
-    *members[i] = values[i];
+    kept[i] = values[i];
     valueBytes += values[i].size();
   }
 
@@ -53,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // (which an "=" after it had kept).
   const std::string composed = ravelind::ComposeSettings(kept);
   Check(composed.size() == 74 + valueBytes, "composed size");
-  const std::array<std::string, 5> reread = Read({composed});
+  const ravelind::SettingsRecord reread = Read({composed});
   for (std::size_t i = 0; i < values.size(); ++i) {
-    const std::string& value = *members[i];
+    const std::string& value = kept[i];
     Check(reread[i] == value.substr(0, value.find_last_not_of(" \t\n\v\f\r") + 1),
           "rewritten value differs");
   }
