@@ -2,10 +2,14 @@
 
 namespace {
 
+LSTATUS WINAPI OpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
+  return RegCreateKeyExW(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key,
+                         nullptr);
+}
+
 std::time_t SystemNow() { return std::time(nullptr); }
 
-constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW,   RegCreateKeyW,
-                           RegSetValueExW,    RegDeleteValueW, SystemNow};
+constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, SystemNow};
 
 }  // namespace
 

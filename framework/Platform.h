@@ -1,7 +1,7 @@
 #pragma once
 // The narrow seam between the program and the platform calls that tests can
 // neither observe nor make fail otherwise: what is handed to the shell, the
-// browser launch, the registry calls that must be able to fail, and the clock.
+// browser launch, the rights a registry key is opened with, and the clock.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,10 +11,10 @@ struct Platform {
   BOOL(WINAPI* notifyIcon)(DWORD message, PNOTIFYICONDATAA data);
   HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
                                   LPCWSTR directory, INT showCommand);
-  LSTATUS(WINAPI* regCreateKey)(HKEY root, LPCWSTR subKey, PHKEY key);
-  LSTATUS(WINAPI* regSetValueEx)(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                                 const BYTE* data, DWORD size);
-  LSTATUS(WINAPI* regDeleteValue)(HKEY key, LPCWSTR name);
+  // Opens a registry key with `access`, making it when it is missing. Windows
+  // refuses write access to the machine's keys to a program that is not
+  // elevated, and gives it read access where it asks for the most it may have.
+  LSTATUS(WINAPI* regOpenKey)(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key);
   std::time_t (*now)();
 
   // The real calls.

@@ -6,12 +6,21 @@
 #include "framework/Scoped.h"
 #include "prefs/Autostart.h"
 
+using ravelind::kAutostartSubKey;
+using ravelind::kAutostartValueName;
+
 bool AutostartEntry::Write() {
   const std::wstring program = ModulePath();
   const std::wstring folder = CurrentDirectory();
   if (program.empty() || folder.empty()) return false;
   const std::wstring command = ravelind::AutostartCommand(program, folder);
-  return WriteUnder(HKEY_LOCAL_MACHINE, command) || WriteUnder(HKEY_CURRENT_USER, command);
+  // A machine entry that we may not change (an elevated run wrote it) starts
+  // the program already: a user entry beside it would start it twice.
+  if (WriteUnder(HKEY_LOCAL_MACHINE, command) || IsUnder(HKEY_LOCAL_MACHINE)) {
+    (void)DeleteUnder(HKEY_CURRENT_USER);
+    return true;
+  }
+  return WriteUnder(HKEY_CURRENT_USER, command);
 }
 
 bool AutostartEntry::Delete() {
@@ -21,21 +30,28 @@ bool AutostartEntry::Delete() {
 
 bool AutostartEntry::WriteUnder(HKEY root, const std::wstring& command) {
   ScopedRegKey key;
-  if (m_platform.regCreateKey(root, ravelind::kAutostartSubKey, key.put()) != ERROR_SUCCESS) {
+  if (m_platform.regOpenKey(root, kAutostartSubKey, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) {
     return false;
   }
   const auto size = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));  // with the NUL
-  return m_platform.regSetValueEx(key.get(), ravelind::kAutostartValueName, 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(command.c_str()),
-                                  size) == ERROR_SUCCESS;
+  return RegSetValueExW(key.get(), kAutostartValueName, 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(command.c_str()), size) == ERROR_SUCCESS;
 }
 
-// A Run key that cannot be opened holds nothing of ours to delete.
+// A key that may not be written is no failure while our value is not there.
 bool AutostartEntry::DeleteUnder(HKEY root) {
   ScopedRegKey key;
-  if (m_platform.regCreateKey(root, ravelind::kAutostartSubKey, key.put()) != ERROR_SUCCESS) {
-    return true;
+  if (m_platform.regOpenKey(root, kAutostartSubKey, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) {
+    const LSTATUS status = RegDeleteValueW(key.get(), kAutostartValueName);
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return true;
   }
-  const LSTATUS status = m_platform.regDeleteValue(key.get(), ravelind::kAutostartValueName);
-  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  return !IsUnder(root);
+}
+
+bool AutostartEntry::IsUnder(HKEY root) {
+  ScopedRegKey key;
+  return m_platform.regOpenKey(root, kAutostartSubKey, KEY_QUERY_VALUE, key.put()) ==
+             ERROR_SUCCESS &&
+         RegQueryValueExW(key.get(), kAutostartValueName, nullptr, nullptr, nullptr, nullptr) ==
+             ERROR_SUCCESS;
 }
