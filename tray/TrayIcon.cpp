@@ -40,8 +40,9 @@ std::string TrayIcon::Today() const { return ravelind::DayStringAt(m_platform.no
 void TrayIcon::Add() {
   m_dayShown = Today();
   NOTIFYICONDATAA data = TrayRecord(m_window, LoadDayIcon(m_dayShown));
-  // A failed add is retried only at the next change of day or a new task bar.
-  (void)m_platform.notifyIcon(NIM_ADD, &data);
+  // At log-on the task bar can be there and too busy to answer: the watch
+  // tries again.
+  m_inTray = m_platform.notifyIcon(NIM_ADD, &data) != FALSE;
 }
 
 void TrayIcon::Remove() {
@@ -49,10 +50,13 @@ void TrayIcon::Remove() {
   NOTIFYICONDATAA data =
       TrayRecord(m_window, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_DAY01)));
   (void)m_platform.notifyIcon(NIM_DELETE, &data);
+  m_inTray = false;
 }
 
+// An add that reported failure may have put the icon there all the same:
+// taking it out first never shows it twice.
 bool TrayIcon::Refresh() {
-  if (Today() == m_dayShown) return false;
+  if (m_inTray && Today() == m_dayShown) return false;
   Remove();
   Add();
   return true;

@@ -19,8 +19,8 @@ class TrayIcon {
   void Add();
   // Takes the icon out; the day shown stays.
   void Remove();
-  // Swaps the icon when the day of the month differs from the one shown;
-  // true when it did.
+  // Swaps the icon when the day of the month differs from the one shown, and
+  // tries again when the last add failed; true when it did either.
   bool Refresh();
 
   // The watch: a first look a second from now, then one every ten seconds.
@@ -35,4 +35,5 @@ class TrayIcon {
   HWND m_window = nullptr;
   const Platform& m_platform;
   std::string m_dayShown;  // Day string of the icon now in the tray; empty before the first add
+  bool m_inTray = false;   // the shell took the last add
 };
