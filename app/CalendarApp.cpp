@@ -1,34 +1,20 @@
 #include "app/CalendarApp.h"
 
-#include <shellapi.h>
-
+#include "framework/Paths.h"
 #include "prefs/Autostart.h"
 #include "res/resource.h"
 #include "ui/CalendarDlg.h"
 
-namespace {
-
-// Started at log-on, the program is told where it was started from when the
-// autostart entry was written: rv.ini lives there. A folder that is gone
-// leaves the working directory as it is.
-void EnterFolderOfCommandLine() {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments == nullptr) return;
-  for (int i = 1; i + 1 < count; ++i) {
-    if (lstrcmpiW(arguments[i], ravelind::kWorkDirSwitch) == 0) {
-      (void)SetCurrentDirectoryW(arguments[i + 1]);
-    }
-  }
-  (void)LocalFree(arguments);
+void EnterStartFolder(const wchar_t* commandLine) {
+  const std::wstring folder = ravelind::WorkDirOf(commandLine);
+  if (folder.empty() || SetCurrentDirectoryW(folder.c_str())) return;
+  (void)SetCurrentDirectoryW(ModuleFolder().c_str());
 }
-
-}  // namespace
 
 CCalendarApp::CCalendarApp() : CWinApp("Ravelind") {}
 
 BOOL CCalendarApp::InitInstance() {
-  EnterFolderOfCommandLine();
+  EnterStartFolder(GetCommandLineW());
   if (!AfxSocketInit()) {
     AfxMessageBox(IDP_SOCKETS_INIT_FAILED);
     return FALSE;

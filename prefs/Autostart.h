@@ -1,5 +1,7 @@
 #pragma once
-// The Run entry that starts the program at log-on.
+// The Run entry that starts the program at log-on, and the `/workdir`
+// argument it carries: written and read back here, by the system's rules for
+// command lines.
 #include <string>
 #include <string_view>
 
@@ -12,16 +14,13 @@ inline constexpr wchar_t kAutostartSubKey[] = L"SOFTWARE\\Microsoft\\Windows\\Cu
 // Name of the program's value under that key.
 inline constexpr wchar_t kAutostartValueName[] = L"Ravelind";
 
-// Followed by a directory on the command line: the program starts there.
-// Windows starts the Run entries in a system folder, not where rv.ini is.
-inline constexpr wchar_t kWorkDirSwitch[] = L"/workdir";
-
-// `argument` as one command-line argument that the system's parser reads
-// back whole: quoted when it holds a blank or a quote, or is empty.
-std::wstring QuoteArgument(std::wstring_view argument);
-
-// The command stored in the entry: the executable at `exePath`, started in
-// `workDir`.
+// The command stored in the entry: the executable at `exePath`, told to start
+// in `workDir` (Windows starts the Run entries in a system folder, not where
+// rv.ini is).
 std::wstring AutostartCommand(std::wstring_view exePath, std::wstring_view workDir);
+
+// The folder that `/workdir` names on a command line, the last one if there
+// are several; empty when there is none.
+std::wstring WorkDirOf(std::wstring_view commandLine);
 
 }  // namespace ravelind

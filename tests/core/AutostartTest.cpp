@@ -2,29 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <string_view>
-#include <utility>
-
 namespace ravelind {
 namespace {
 
-TEST(Autostart, QuotesAnArgumentSoThatTheCommandLineParserReadsItBackWhole) {
-  const std::pair<std::wstring_view, std::wstring_view> cases[] = {
-      {L"C:\\Tools\\ravelind.exe", L"C:\\Tools\\ravelind.exe"},
-      {L"C:\\Program Files\\r.exe", L"\"C:\\Program Files\\r.exe\""},
-      {L"C:\\Календарь 日历", L"\"C:\\Календарь 日历\""},
-      {L"C:\\", L"C:\\"},                  // backslashes are plain outside quotes
-      {L"C:\\a b\\", L"\"C:\\a b\\\\\""},  // but doubled before the closing one
-      {L"a\\\"b", L"\"a\\\\\\\"b\""},      // and before a quote, which is escaped
-      {L"tab\there", L"\"tab\there\""},
-      {L"", L"\"\""},
-  };
-  for (const auto& [argument, quoted] : cases) EXPECT_EQ(QuoteArgument(argument), quoted);
-}
-
-TEST(Autostart, NamesTheProgramAndTheFolderToStartIn) {
+TEST(Autostart, QuotesOnlyWhatNeedsIt) {
   EXPECT_EQ(AutostartCommand(L"C:\\My Tools\\ravelind.exe", L"C:\\Users\\me"),
             L"\"C:\\My Tools\\ravelind.exe\" /workdir C:\\Users\\me");
+  EXPECT_EQ(AutostartCommand(L"C:\\r.exe", L"C:\\a b\\"), L"C:\\r.exe /workdir \"C:\\a b\\\\\"");
+}
+
+// Each folder comes back whole through the system's rules for command lines.
+TEST(Autostart, ReadsBackTheFolderItWrote) {
+  for (const wchar_t* folder : {L"C:\\Users\\me", L"C:\\My Tools", L"D:\\", L"C:\\a b\\",
+                                L"C:\\100% sure", L"C:\\%TEMP%", L"C:\\Календарь 日历",
+                                L"C:\\tab\there", L"\\\\server\\share\\x y"}) {
+    for (const wchar_t* exe : {L"C:\\r.exe", L"C:\\Program Files\\R\\ravelind.exe"})
+      EXPECT_EQ(WorkDirOf(AutostartCommand(exe, folder)), folder) << folder << " " << exe;
+  }
+  // Typed by hand: the switch in any case, the last one counts; no folder, none.
+  EXPECT_EQ(WorkDirOf(L"\"C:\\x\\r.exe\" /WorkDir a /workdir \"b c\"\\\\\" d"), L"b c\\ d");
+  for (const wchar_t* line : {L"C:\\r.exe", L"C:\\r.exe /workdir", L"\"C:\\/workdir x\"", L""})
+    EXPECT_EQ(WorkDirOf(line), L"") << line;
 }
 
 }  // namespace
