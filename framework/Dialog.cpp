@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include <utility>
+
 namespace {
 
 // Messages whose result a dialog procedure returns directly instead of
@@ -16,7 +18,26 @@ bool ReturnsResultDirectly(UINT message) {
   }
 }
 
+BOOL CALLBACK FindOwnedDialogOf(HWND window, LPARAM lParam) {
+  auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(lParam);  // owner, box
+  char className[8] = {};
+  if (GetWindow(window, GW_OWNER) != found->first || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window) || GetClassNameA(window, className, sizeof className) == 0 ||
+      lstrcmpA(className, "#32770") != 0) {
+    return TRUE;
+  }
+  found->second = window;
+  return FALSE;
+}
+
 }  // namespace
+
+HWND FindOwnedDialog(HWND owner) {
+  std::pair<HWND, HWND> found{owner, nullptr};
+  (void)EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialogOf,
+                          reinterpret_cast<LPARAM>(&found));
+  return found.second;
+}
 
 const MessageEntry* MessageTable::Find(UINT message, WPARAM wParam, LPARAM lParam) const {
   UINT code = 0;
@@ -145,15 +166,26 @@ void CDialog::DoDataExchange(CDataExchange*) {}
 
 MessageTable CDialog::GetMessageTable() const { return {}; }
 
+// The dialog manager hands every message to the dialog procedure before it
+// does anything itself: told so, that procedure lets this one message through
+// to the default processing. Messages sent meanwhile are handled as usual.
+LRESULT CDialog::Default() {
+  m_toDefault = true;
+  const LRESULT result = DefDlgProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+  m_toDefault = false;
+  return result;
+}
+
 bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == kBuildToolTipsMessage) {
     BuildToolTips();
     return true;
   }
   if (const MessageEntry* entry = GetMessageTable().Find(message, wParam, lParam)) {
-    TakeDefaultRequest();
+    const MSG outer = std::exchange(m_current, MSG{m_hWnd, message, wParam, lParam, 0, {}});
     result = entry->invoke(*this, wParam, lParam);
-    return !TakeDefaultRequest();
+    m_current = outer;
+    return true;
   }
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     // Enter reaches the default button as IDOK; Esc, the close box and Close
@@ -179,6 +211,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
   }
   auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
   if (self == nullptr) return FALSE;  // messages before WM_INITDIALOG
+  if (std::exchange(self->m_toDefault, false)) return FALSE;  // Default() asks for it
 
   LRESULT result = 0;
   const bool handled = self->Dispatch(message, wParam, lParam, result);

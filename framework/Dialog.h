@@ -40,6 +40,10 @@ class CDialog : public CWnd {
   virtual void DoDataExchange(CDataExchange* pDX);
   virtual MessageTable GetMessageTable() const;
 
+  // Called from a message handler: the dialog manager's default processing
+  // of the message being handled, done now; returns its result.
+  LRESULT Default();
+
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Runs a message through the table and the built-in commands; false when
@@ -50,7 +54,13 @@ class CDialog : public CWnd {
   CWnd* m_pParentWnd;
   bool m_inModalLoop = false;
   INT_PTR m_modalResult = -1;
+  MSG m_current{};           // the message being handled
+  bool m_toDefault = false;  // Default() has handed m_current to the dialog manager
 };
+
+// The visible, enabled dialog box that `owner` owns on this thread (the About
+// box or a message box it shows), or null when there is none.
+HWND FindOwnedDialog(HWND owner);
 
 // A wrapper for the month-calendar control.
 class CMonthCalCtrl : public CWnd {

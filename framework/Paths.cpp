@@ -16,6 +16,14 @@ std::wstring ModuleFolder() {
   return slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash);
 }
 
+std::wstring FileBesideProgram(const wchar_t* name) {
+  const std::wstring file = ModuleFolder() + L'\\' + name;
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  const bool there = attributes != INVALID_FILE_ATTRIBUTES &&
+                     (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return there ? file : std::wstring{};
+}
+
 std::wstring CurrentDirectory() {
   const DWORD size = GetCurrentDirectoryW(0, nullptr);
   if (size == 0) return {};

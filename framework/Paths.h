@@ -7,5 +7,8 @@
 std::wstring ModulePath();
 // The folder of the running executable, without a trailing backslash.
 std::wstring ModuleFolder();
+// The path of the file `name` in the program's folder when such a file is
+// there; empty otherwise.
+std::wstring FileBesideProgram(const wchar_t* name);
 // The current working directory; empty when it cannot be had.
 std::wstring CurrentDirectory();

@@ -20,15 +20,6 @@ CWinApp* AfxGetApp() { return g_app; }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
-int CWinApp::Run() {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return ExitInstance();
-}
-
 int CWinApp::ExitInstance() { return 0; }
 
 BOOL AfxSocketInit() {
@@ -54,7 +45,8 @@ int AfxWinMain() {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_WIN95_CLASSES};
   (void)InitCommonControlsEx(&classes);
 
-  const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+  (void)app->InitInstance();
+  const int exitCode = app->ExitInstance();
   if (app->m_socketsStarted) (void)WSACleanup();
   return exitCode;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // CWinApp: the one application object. The framework's entry point calls its
-// InitInstance; when that returns FALSE the program ends with ExitInstance's code.
+// InitInstance, which runs the program's windows; the program then ends with
+// ExitInstance's code. There is no message loop of the framework's own.
 #include "framework/Wnd.h"
 
 class CWinApp {
@@ -11,7 +12,6 @@ class CWinApp {
   CWinApp& operator=(const CWinApp&) = delete;
 
   virtual BOOL InitInstance();
-  virtual int Run();           // a message loop, for applications that keep running
   virtual int ExitInstance();  // the process's exit code
 
   LPCSTR m_pszAppName;

@@ -31,18 +31,9 @@ class CWnd {
   HWND m_hWnd = nullptr;
 
  protected:
-  // Called from a message handler: the message also gets the window's
-  // default processing once the handler returns.
-  void Default() { m_defaultRequested = true; }
   void BuildToolTips();
-  bool TakeDefaultRequest() {
-    const bool requested = m_defaultRequested;
-    m_defaultRequested = false;
-    return requested;
-  }
 
  private:
-  bool m_defaultRequested = false;
   bool m_toolTipsOn = false;
   HWND m_toolTip = nullptr;
 };

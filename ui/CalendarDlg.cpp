@@ -9,8 +9,8 @@
 #include "ui/AboutDlg.h"
 #include "ui/HintTexts.h"
 
-using ravelind::kStartMenu;
-using ravelind::kStartMinimized;
+using ravelind::kMin;
+using ravelind::kStartup;
 using ravelind::kToolTips;
 
 namespace {
@@ -28,32 +28,6 @@ constexpr int kTrayMenuOffsetX = 50;
 constexpr wchar_t kHelpFileName[] = L"help.htm";
 constexpr wchar_t kHelpAddress[] = L"" RAVELIND_HELP_URL;
 
-// A visible, enabled dialog owned by `owner`, among the thread's windows.
-struct OwnedBoxSearch {
-  HWND owner;
-  HWND box;
-};
-BOOL CALLBACK FindOwnedBox(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<OwnedBoxSearch*>(lParam);
-  char className[8] = {};
-  if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window) ||
-      !IsWindowEnabled(window) || GetClassNameA(window, className, sizeof className) == 0 ||
-      lstrcmpA(className, "#32770") != 0) {
-    return TRUE;
-  }
-  search->box = window;
-  return FALSE;
-}
-
-// The manual beside the program when it is there, else its web address.
-std::wstring HelpPage() {
-  const std::wstring file = ModuleFolder() + L'\\' + kHelpFileName;
-  const DWORD attributes = GetFileAttributesW(file.c_str());
-  const bool there = attributes != INVALID_FILE_ATTRIBUTES &&
-                     (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  return there ? file : kHelpAddress;
-}
-
 }  // namespace
 
 CCalendarDlg::CCalendarDlg(CWnd* parent, const Platform& platform)
@@ -66,9 +40,9 @@ CCalendarDlg::CCalendarDlg(CWnd* parent, const Platform& platform)
 void CCalendarDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_CALENDAR, m_calendar);
-  for (std::size_t i = 0; i < ravelind::kSwitchCount; ++i) {
-    const auto which = static_cast<ravelind::Switch>(i);
-    DDX_Check(pDX, ravelind::kSwitches[which].controlId, m_prefs.Box(which));
+  for (std::size_t i = 0; i < ravelind::kSettingCount; ++i) {
+    const int box = ravelind::kSettings[i].checkBox;
+    if (box != 0) DDX_Check(pDX, box, m_prefs.Box(static_cast<ravelind::Setting>(i)));
   }
 }
 
@@ -112,7 +86,7 @@ BOOL CCalendarDlg::OnInitDialog() {
   ApplyTooltipRule();
   AddTrayIcon();
   m_tray.StartWatch();
-  if (m_prefs.IsOnAtStart(kStartMinimized)) (void)ShowWindow(m_hWnd, SW_MINIMIZE);
+  if (m_prefs.IsTicked(kMin)) (void)ShowWindow(m_hWnd, SW_MINIMIZE);
   return TRUE;  // focus on the first control
 }
 
@@ -132,7 +106,7 @@ void CCalendarDlg::OnSysCommand(UINT id, LPARAM) {
   if ((id & 0xFFF0) == IDM_ABOUTBOX) {
     OnAboutButton();
   } else {
-    Default();  // move, minimise, close and the rest
+    (void)Default();  // move, minimise, close and the rest
   }
 }
 
@@ -140,7 +114,7 @@ void CCalendarDlg::OnSysCommand(UINT id, LPARAM) {
 // minimising leaves only the tray icon.
 void CCalendarDlg::OnPaint() {
   if (!IsIconic(m_hWnd)) {
-    Default();
+    (void)Default();
     return;
   }
   PAINTSTRUCT ps;
@@ -171,7 +145,7 @@ LRESULT CCalendarDlg::OnHideIfMinimised(WPARAM, LPARAM) {
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 void CCalendarDlg::OnDestroy() {
-  Default();
+  (void)Default();
   SaveSettings();
   RemoveTrayIcon();
 }
@@ -184,22 +158,21 @@ void CCalendarDlg::OnAboutButton() {
   (void)about.DoModal();
 }
 
+// The manual shipped beside the program, else the web site's copy. A page
+// that cannot be opened is not worth a message.
 void CCalendarDlg::OnHelpButton() {
   if (FrontOpenBox()) return;
-  // A page that cannot be opened is not worth a message.
-  (void)m_platform.shellExecute(nullptr, L"open", HelpPage().c_str(), nullptr, nullptr,
-                                SW_SHOWNORMAL);
+  std::wstring page = FileBesideProgram(kHelpFileName);
+  if (page.empty()) page = kHelpAddress;
+  (void)m_platform.shellExecute(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // While the About box or a message box of ours is up, this window is
-// disabled and that box, a dialog it owns, comes to the front.
+// disabled and that box comes to the front.
 bool CCalendarDlg::FrontOpenBox() {
-  if (IsWindowEnabled(m_hWnd)) return false;
-  OwnedBoxSearch search{m_hWnd, nullptr};
-  (void)EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&search));
-  if (search.box == nullptr) return false;
-  (void)SetForegroundWindow(search.box);
-  return true;
+  HWND box = IsWindowEnabled(m_hWnd) ? nullptr : FindOwnedDialog(m_hWnd);
+  if (box != nullptr) (void)SetForegroundWindow(box);
+  return box != nullptr;
 }
 
 // Hands the tooltip the control's hint. Pointing at the stored text instead of
@@ -261,7 +234,7 @@ LRESULT CCalendarDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 
 void CCalendarDlg::OnTimer(UINT_PTR) {
   m_tray.OnTick();
-  Default();
+  (void)Default();
 }
 
 // Back from sleep, the day may have changed long ago.
@@ -281,9 +254,10 @@ void CCalendarDlg::SaveSettings() {
   if (!m_prefs.Save()) MessageBox("Save to File", "Error Writing File", MB_OK);
 }
 
-// Hints are on at start for a stored "yes" or no value at all.
+// Hints are on at start for a stored "yes" or no value at all: loading has
+// ticked the box by that rule.
 void CCalendarDlg::ApplyTooltipRule() {
-  (void)EnableToolTips(m_prefs.IsOnAtStart(kToolTips) ? TRUE : FALSE);
+  (void)EnableToolTips(m_prefs.IsTicked(kToolTips) ? TRUE : FALSE);
 }
 
 void CCalendarDlg::OnToolTips() {
@@ -294,21 +268,21 @@ void CCalendarDlg::OnToolTips() {
 
 void CCalendarDlg::OnStartMenu() {
   UpdateData(TRUE);
-  if (m_prefs.Store(kStartMenu)) {
+  if (m_prefs.Store(kStartup)) {
     if (!m_autostart.Write()) {
       MessageBox("Unable to add program to start menu.", "Error", 0);
-      m_prefs.Set(kStartMenu, false);
+      m_prefs.Set(kStartup, false);
     }
   } else if (!m_autostart.Delete()) {
     // The entry is still there: say so, and show it.
     MessageBox("Unable to remove program from start menu.", "Error", 0);
-    m_prefs.Set(kStartMenu, true);
+    m_prefs.Set(kStartup, true);
   }
   UpdateData(FALSE);
 }
 
 void CCalendarDlg::OnStartMinimized() {
   UpdateData(TRUE);
-  (void)m_prefs.Store(kStartMinimized);
+  (void)m_prefs.Store(kMin);
   UpdateData(FALSE);
 }

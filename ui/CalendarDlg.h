@@ -14,10 +14,6 @@ class CCalendarDlg : public CDialog {
  public:
   explicit CCalendarDlg(CWnd* parent = nullptr, const Platform& platform = Platform::System());
 
-  // What tests look at.
-  const Preferences& Prefs() const { return m_prefs; }
-  HICON WindowIcon() const { return m_hIcon; }
-
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
