@@ -6,19 +6,30 @@
 
 static Fake* g_fake = nullptr;
 
-// Notes the call and its icon; a record other than the usual is marked so.
+// Notes the call and its icon, and plays a notification area that may be too
+// busy to take an add.
 static BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
   UINT id = 128;
   while (id < 200 && Icon(id) != data->hIcon) ++id;
   const bool usual = data->cbSize == static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE) &&
-                     IsWindow(data->hWnd) && data->uID == 128 && data->uCallbackMessage == 0x0464 &&
+                     GetDlgItem(data->hWnd, IDC_CALENDAR) != nullptr && data->uID == 128 &&
+                     data->uCallbackMessage == 0x0464 &&
                      data->uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
                      std::string(data->szTip, 64) == "Ravelind" + std::string(56, '\0');
-  g_fake->tray.push_back((message == NIM_ADD ? "add " : message == NIM_DELETE ? "delete " : "? ") +
-                         std::to_string(id) + (usual ? "" : " (unusual record)"));
-  g_fake->records.push_back(*data);
+  std::string call = (message == NIM_ADD ? "add " : message == NIM_DELETE ? "delete " : "? ") +
+                     std::to_string(id) + (usual ? "" : " (unusual record)");
+  BOOL done = TRUE;
+  if (message == NIM_ADD) {
+    if (g_fake->shown) call += " (twice)";
+    done = g_fake->refuseAdds-- <= 0;
+    if (!done) call += " (refused)";
+    g_fake->shown = g_fake->shown || done || g_fake->keepRefused;
+  } else if (message == NIM_DELETE) {
+    g_fake->shown = false;
+  }
+  g_fake->tray.push_back(call);
   g_fake->iniAtTray.push_back(ReadIni());
-  return TRUE;
+  return done;
 }
 
 static HINSTANCE WINAPI FakeShellExecute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
@@ -26,21 +37,19 @@ static HINSTANCE WINAPI FakeShellExecute(HWND, LPCWSTR verb, LPCWSTR file, LPCWS
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // above 32: done
 }
 
-static LSTATUS WINAPI FakeRegCreateKey(HKEY root, LPCWSTR subKey, PHKEY key) {
-  const std::vector<HKEY>& refused = g_fake->refusedRoots;
-  return std::count(refused.begin(), refused.end(), root) ? ERROR_ACCESS_DENIED
-                                                           : RegCreateKeyW(root, subKey, key);
-}
-
-static LSTATUS WINAPI FakeRegDeleteValue(HKEY key, LPCWSTR name) {
-  const bool there = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
-  return g_fake->refuseDelete && there ? ERROR_ACCESS_DENIED : RegDeleteValueW(key, name);
+static LSTATUS WINAPI FakeOpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
+  const std::vector<HKEY>& readOnly = g_fake->readOnly;
+  if (std::count(readOnly.begin(), readOnly.end(), root)) {
+    if ((access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0) return ERROR_ACCESS_DENIED;
+    if ((access & MAXIMUM_ALLOWED) != 0) access = KEY_READ;
+  }
+  return Platform::System().regOpenKey(root, subKey, access, key);
 }
 
 static std::time_t FakeNow() { return g_fake->now; }
 
-Fake::Fake() : now(LocalTime(2026, 12, 6)), platform{FakeNotifyIcon, FakeShellExecute,
-      FakeRegCreateKey, RegSetValueExW, FakeRegDeleteValue, FakeNow} { g_fake = this; }
+Fake::Fake() : now(LocalTime(2026, 12, 15)),
+    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeNow} { g_fake = this; }
 
 std::time_t LocalTime(int year, int month, int day, int hour) {
   std::tm tm{0, 0, hour, day, month - 1, year - 1900, 0, 0, -1};
@@ -63,8 +72,8 @@ WinTest::~WinTest() {
   EXPECT_TRUE(RemoveDirectoryW(path.c_str())) << "more than rv.ini was left";
 }
 
-std::string ReadIni(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
+std::string ReadIni() {
+  std::ifstream in("rv.ini", std::ios::binary);
   std::ostringstream bytes;
   return in ? (bytes << in.rdbuf(), bytes.str()) : "<missing>";
 }

@@ -12,12 +12,18 @@ using Strings = std::vector<std::string>;
 
 struct Fake {  // one at a time: the seam holds plain function pointers
   Fake();
-  Strings tray;  // each shell call and its icon, "add 151": marked when the record is unusual
-  std::vector<NOTIFYICONDATAA> records;  // the records those calls were handed
-  Strings iniAtTray;                     // rv.ini at each of them
-  std::vector<std::wstring> opened;      // each launch: "verb file"
-  std::vector<HKEY> refusedRoots;        // regCreateKey answers ERROR_ACCESS_DENIED for these
-  bool refuseDelete = false;             // regDeleteValue refuses a value that is there
+  // Each shell call and its icon, "add 151"; marked when the record is not the
+  // usual one for the calendar window, when the add is refused, or when the
+  // icon would show twice.
+  Strings tray;
+  Strings iniAtTray;                 // rv.ini at each of them
+  int refuseAdds = 0;                // the shell refuses this many adds (a busy task bar)
+  bool keepRefused = false;          // and shows those icons all the same
+  bool shown = false;                // an icon of ours is in the fake notification area
+  std::vector<std::wstring> opened;  // each launch: "verb file"
+  // Keys under these roots open as Windows opens the machine's for a program
+  // that is not elevated: write access refused, the most it may have is read.
+  std::vector<HKEY> readOnly;
   std::time_t now;
   Platform platform;
 };
@@ -36,7 +42,7 @@ class WinTest : public ::testing::Test {
   std::unique_ptr<CCalendarDlg> dlg;
   std::wstring path;
 };
-std::string ReadIni(const std::string& file = "rv.ini");  // "<missing>" when there is none
+std::string ReadIni();  // "<missing>" when there is none
 void WriteIni(const std::string& bytes);
 
 // While alive, each dialog box other than `owner` that the thread activates is
@@ -49,10 +55,6 @@ struct BoxCatcher {
   Strings seen;
 };
 
-// Each day's icon (not in day order, with gaps); [0] is the main icon.
-constexpr UINT kDayIcon[32] = {128, 129, 130, 131, 132, 133, 134, 139, 140, 141, 138,
-                               142, 143, 144, 145, 151, 147, 148, 149, 150, 152, 153,
-                               154, 155, 156, 157, 158, 159, 160, 161, 164, 163};
 inline HICON Icon(UINT id) { return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
 inline void Click(HWND window, int id) { (void)SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
 inline bool Ticked(HWND window, int id) { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
