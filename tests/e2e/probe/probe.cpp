@@ -1,7 +1,6 @@
 // The end-to-end probe: run in Ravelind's Wine desktop, it prints what a person
 // would see as JSON lines in UTF-8. `probe windows`: the top-level windows;
-// `probe controls HWND`: a window's controls; `probe run`: the program's Run
-// value; `probe close HWND`.
+// `probe controls HWND`: a window's controls; `probe close HWND`.
 #include <windows.h>
 
 #include <cstdio>
@@ -55,15 +54,5 @@ int main(int argc, char** argv) {
   if (verb == "windows") (void)EnumWindows(PrintWindow, 0);
   if (verb == "controls") (void)EnumChildWindows(window, PrintControl, 0);
   if (verb == "close") (void)PostMessageW(window, WM_CLOSE, 0, 0);
-  for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {  // the machine's, else the user's
-    wchar_t value[2048] = {};
-    DWORD size = sizeof value;
-    if (verb == "run" && RegGetValueW(hive, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                      L"Ravelind", RRF_RT_REG_SZ, nullptr, value,
-                                      &size) == ERROR_SUCCESS) {
-      std::printf("{\"run\":%s}\n", Json(value).c_str());
-      break;
-    }
-  }
   return 0;
 }
