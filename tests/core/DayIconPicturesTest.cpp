@@ -1,10 +1,8 @@
-// Decodes the generated day icons and main icon and checks every pixel
-// against how the calendar page is meant to look.
+// Checks the generated day icons and main icon. iconforge writes every image the same way,
+// so the files are read at fixed offsets rather than decoded as any .ico could be.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,156 +10,117 @@
 
 namespace {
 
-using Rgb = std::array<int, 3>;
-using Ink = std::vector<std::vector<bool>>;  // [row][col], a 20 x 12 digit cell
-constexpr std::size_t U(int i) { return static_cast<std::size_t>(i); }
-const Rgb kBlack{0, 0, 0}, kLightGrey{192, 192, 192}, kWhite{255, 255, 255};
-// clang-format off
-const std::array<Rgb, 16> kWindowsPalette{{
-    {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128}, {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}}};
-// clang-format on
+using Bytes = std::vector<unsigned char>;
+using Ink = std::vector<bool>;  // a digit cell, row by row
+constexpr int kBlack = 0, kGrey = 7, kWhite = 15;
+const Bytes kPalette{0, 0, 0, 0, 0, 0, 128, 0, 0, 128, 0, 0, 0, 128, 128, 0,  // the standard 16
+    128, 0, 0, 0, 128, 0, 128, 0, 128, 128, 0, 0, 192, 192, 192, 0,          // colours stored
+    128, 128, 128, 0, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 0,            // blue, green, red, 0
+    255, 0, 0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 0};
 
-// One image of a 16-colour icon: the directory entry's and the bitmap header's
-// sizes and depth, then the pixels top row first.
-struct Image {
-  std::vector<long> header;  // width, height, colours, bits; header width, height (both masks), bits
-  std::array<Rgb, 16> palette{};
-  std::vector<std::vector<int>> index;   // [row][col]
-  std::vector<std::vector<bool>> clear;  // AND mask bit unset
-  Rgb Colour(int row, int col) const { return palette.at(U(index[U(row)][U(col)])); }
-};
-
-std::vector<Image> ReadIcon(const std::string& name) {
-  std::ifstream in(std::string(RAVELIND_ICON_DIR) + "/" + name, std::ios::binary);
-  const std::vector<unsigned char> b{std::istreambuf_iterator<char>(in), {}};
-  auto field = [&](std::size_t at, int length) {
-    long value = 0;
-    while (length-- > 0) value = value << 8 | b.at(at + std::size_t(length));
-    return value;
-  };
-  std::vector<Image> images(b.size() < 6 ? 0 : std::size_t(field(4, 2)));
-  for (std::size_t n = 0; n < images.size(); ++n) {
-    Image& image = images[n];
-    const std::size_t entry = 6 + 16 * n, at = std::size_t(field(entry + 12, 4));
-    image.header = {field(entry, 1),  field(entry + 1, 1), field(entry + 2, 1), field(entry + 6, 2),
-                    field(at + 4, 4), field(at + 8, 4),    field(at + 14, 2)};
-    const std::size_t s = std::size_t(image.header[4]), xorStride = (4 * s + 31) / 32 * 4;
-    const std::size_t xorAt = at + 40 + 64, andAt = xorAt + xorStride * s;
-    for (std::size_t i = 0; i < 16; ++i)  // blue, green, red, reserved
-      image.palette[i] = {int(b.at(at + 42 + 4 * i)), int(b.at(at + 41 + 4 * i)),
-                          int(b.at(at + 40 + 4 * i))};
-    for (std::size_t stored = s; stored-- > 0;) {  // bottom-up
-      image.index.emplace_back();
-      image.clear.emplace_back();
-      for (std::size_t col = 0; col < s; ++col) {
-        const long pair = field(xorAt + stored * xorStride + col / 2, 1);
-        image.index.back().push_back(int(col % 2 == 0 ? pair >> 4 : pair & 0x0F));
-        image.clear.back().push_back(
-            (field(andAt + stored * ((s + 31) / 32 * 4) + col / 8, 1) & (0x80 >> col % 8)) == 0);
-      }
-    }
-  }
-  return images;
+Bytes Read(std::size_t day) {  // day 0: the main icon
+  const std::string name = day == 0 ? "main" : (day < 10 ? "day0" : "day") + std::to_string(day);
+  std::ifstream in(RAVELIND_ICON_DIR "/" + name + ".ico", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::vector<Image> Icon(int day) {  // day 0: the main icon
-  return ReadIcon(day == 0 ? "main.ico" : (day < 10 ? "day0" : "day") + std::to_string(day) + ".ico");
+long Le(const Bytes& b, std::size_t at, std::size_t n) {
+  return n == 0 ? 0 : Le(b, at + 1, n - 1) << 8 | b.at(at);
 }
 
-bool InRing(int col) { return (col >= 6 && col <= 8) || (col >= 25 && col <= 27); }
-
-// The white inside of the front page, where the number may be drawn.
-bool OnPageInside(int row, int col) {
-  return row >= 3 && row <= 28 && col >= 3 && col <= 30 && !(row <= 4 && InRing(col));
+// The image count; directory entry n: width, height, colours, bits, bytes, offset; and the
+// BITMAPINFOHEADER at that offset: size, width, height (both masks), planes, bits.
+std::vector<long> Header(const Bytes& b, std::size_t n) {
+  const std::size_t e = 6 + 16 * n, at = std::size_t(Le(b, e + 12, 4));
+  return {Le(b, 4, 2), b.at(e), b.at(e + 1), b.at(e + 2), Le(b, e + 6, 2), Le(b, e + 8, 4),
+          Le(b, e + 12, 4), Le(b, at, 4), Le(b, at + 4, 4), Le(b, at + 8, 4), Le(b, at + 12, 2),
+          Le(b, at + 14, 2)};
 }
 
-// The empty page, pixel by pixel.
-Rgb FrameColour(int row, int col) {
-  if (row <= 4 && InRing(col)) return kBlack;  // binder rings, over the top edge
-  if (row <= 1) return kLightGrey;
-  if (row == 2) return col >= 2 ? kBlack : kLightGrey;  // top edge
-  if (col == 0 && (row == 3 || row == 31)) return kLightGrey;
-  if (col == 31) return kBlack;              // right edge
-  if (row == 29 && col >= 3) return kBlack;  // bottom edge
-  if (col == 2 && row <= 28) return kBlack;  // left edge
-  if (OnPageInside(row, col)) return kWhite;
-  if (row == 3 || col == 0 || row == 31) return kBlack;  // the sheet behind
-  return kWhite;  // the sheet's strip on column 1 and row 30, and the corner at (29, 2)
+// The colour index at (r, c) of a day's image: after the headers and palette come its rows,
+// bottom row first, 16 bytes each, two pixels a byte.
+int Pixel(const Bytes& b, std::size_t r, std::size_t c) {
+  return b.at(22 + 40 + 64 + (31 - r) * 16 + c / 2) >> (c % 2 ? 0 : 4) & 15;
 }
 
-int NumberTop(int day) { return day == 10 || day == 11 || day >= 20 ? 7 : 6; }
+// The empty page drawn in layers: the sheet behind with its grey corners, the front page
+// with its rounded lower left corner, then the binder rings over its top edge.
+int Frame(std::size_t r, std::size_t c) {
+  const std::size_t layers[][5]{  // top, bottom, left, right, colour
+      {3, 31, 0, 31, kBlack}, {3, 3, 0, 0, kGrey}, {31, 31, 0, 0, kGrey}, {4, 30, 1, 30, kWhite},
+      {2, 29, 2, 31, kBlack}, {3, 28, 3, 30, kWhite}, {29, 29, 2, 2, kWhite},
+      {0, 4, 6, 8, kBlack}, {0, 4, 25, 27, kBlack}};
+  std::size_t colour = kGrey;
+  for (const auto& l : layers) if (r >= l[0] && r <= l[1] && c >= l[2] && c <= l[3]) colour = l[4];
+  return int(colour);
+}
 
-// The 20 x 12 cell of black on the page from (top, left).
-Ink Cell(const Image& image, int top, int left) {
-  Ink cell(20, std::vector<bool>(12));
-  for (int row = 0; row < 20; ++row)
-    for (int col = 0; col < 12 && left + col < 31; ++col)
-      cell[U(row)][U(col)] = OnPageInside(top + row, left + col) &&
-                       image.Colour(top + row, left + col) == kBlack;
+// The black of a digit's 12-column cell and the 2-column gap after it, 20 rows from (top,
+// left), cut off at the page's right edge.
+Ink Cell(const Bytes& b, std::size_t top, std::size_t left) {
+  Ink cell(20 * 14);
+  for (std::size_t i = 0; i < cell.size(); ++i)
+    cell[i] = left + i % 14 <= 30 && Pixel(b, top + i / 14, left + i % 14) == kBlack;
   return cell;
 }
 
-TEST(DayIconPictures, EachDayIsTheCalendarPageWithItsNumberCentredOnIt) {
-  std::array<Ink, 10> glyph;  // 1 to 9 as the single days show them, 0 as the 10th does
-  std::array<int, 32> left{};
-  for (int day = 1; day <= 31; ++day) {
-    SCOPED_TRACE("day " + std::to_string(day));
-    const std::vector<Image> icon = Icon(day);
-    ASSERT_EQ(icon.size(), 1u);
-    const Image& image = icon[0];
-    EXPECT_EQ(image.header, (std::vector<long>{32, 32, 16, 4, 32, 64, 4}));
-    EXPECT_EQ(image.palette, kWindowsPalette);
-    int top = 32, bottom = -1, right = -1;
-    left[U(day)] = 32;
-    for (int row = 0; row < 32; ++row)
-      for (int col = 0; col < 32; ++col) {
-        EXPECT_TRUE(image.clear[U(row)][U(col)]);
-        const Rgb colour = image.Colour(row, col);
-        if (!OnPageInside(row, col)) {
-          ASSERT_EQ(colour, FrameColour(row, col)) << row << "," << col;
-        } else if (colour == kBlack) {
-          top = std::min(top, row), bottom = std::max(bottom, row);
-          left[U(day)] = std::min(left[U(day)], col), right = std::max(right, col);
-        } else {
-          ASSERT_EQ(colour, kWhite) << row << "," << col;
-        }
-      }
-    EXPECT_EQ(top, NumberTop(day));
-    EXPECT_EQ(bottom, NumberTop(day) + 19);
-    const int width = right - left[U(day)] + 1, spare = (30 - right) - (left[U(day)] - 3);
-    EXPECT_TRUE(day < 10 ? width >= 9 && width <= 14 : width >= 22 && width <= 26) << width;
-    EXPECT_TRUE(spare == 0 || spare == 1) << "not centred: " << left[U(day)] << ".." << right;
-    if (day < 10) glyph[U(day)] = Cell(image, 6, left[U(day)]);
-    if (day == 10) glyph[0] = Cell(image, 7, left[U(day)] + 14);
-  }
-  for (std::size_t d = 0; d < 10; ++d)
-    for (std::size_t other = 0; other < d; ++other) EXPECT_NE(glyph[d], glyph[other]) << d;
-  // Every number is its digits' cells side by side, 14 columns apart.
-  for (int day = 10; day <= 31; ++day) {
-    const Image image = Icon(day)[0];
-    EXPECT_EQ(Cell(image, NumberTop(day), left[U(day)]), glyph[U(day / 10)]) << day;
-    EXPECT_EQ(Cell(image, NumberTop(day), left[U(day)] + 14), glyph[U(day % 10)]) << day;
+TEST(DayIconPictures, EachDayHoldsOne32x32ImageInTheStandardColoursUnmasked) {
+  for (std::size_t day = 1; day <= 31; ++day) {
+    const Bytes b = Read(day);
+    ASSERT_EQ(b.size(), 22u + 744u) << day;  // header, palette, 32 rows of 16 bytes and of 4
+    EXPECT_EQ(Header(b, 0), (std::vector<long>{1, 32, 32, 16, 4, 744, 22, 40, 32, 64, 1, 4}))
+        << day;
+    EXPECT_EQ(Bytes(b.begin() + 62, b.begin() + 126), kPalette) << day;
+    EXPECT_EQ(Bytes(b.begin() + 638, b.end()), Bytes(128)) << day;  // the AND mask
   }
 }
 
+TEST(DayIconPictures, EachDayIsThePageWithItsNumberInBlackCentredOnIt) {
+  const Bytes first = Read(1);
+  std::vector<Ink> glyph(10);  // 1 to 9 as the single days show them, 0 as the 10th does
+  for (std::size_t day = 1; day <= 31; ++day) {
+    SCOPED_TRACE("day " + std::to_string(day));
+    const Bytes b = Read(day);
+    const std::size_t top = day == 10 || day == 11 || day >= 20 ? 7 : 6;
+    std::size_t up = 32, down = 0, left = 32, right = 0;  // the number's black
+    for (std::size_t r = 0; r < 32; ++r)
+      for (std::size_t c = 0; c < 32; ++c) {  // the 1st's frame is the page, the others' the 1st's
+        const int colour = Pixel(b, r, c);
+        if (r < 5 || r > 28 || c < 3 || c > 30)
+          ASSERT_EQ(colour, day == 1 ? Frame(r, c) : Pixel(first, r, c)) << r << "," << c;
+        else if (colour != kBlack)
+          ASSERT_EQ(colour, kWhite) << r << "," << c;
+        else
+          up = std::min(up, r), down = std::max(down, r), left = std::min(left, c),
+          right = std::max(right, c);
+      }
+    EXPECT_TRUE(up == top && down == top + 19) << "rows " << up << ".." << down;
+    const std::size_t width = right + 1 - left;
+    EXPECT_TRUE(day < 10 ? width >= 9 && width <= 14 : width >= 22 && width <= 26) << width;
+    // Centred on columns 3 to 30, an odd spare column to the right.
+    EXPECT_TRUE(left + right == 32 || left + right == 33) << left << ".." << right;
+    // A number is its digits' cells side by side; no black in the gap between them.
+    const Ink tens = Cell(b, top, left), units = Cell(b, top, left + 14);
+    if (day <= 10) glyph[day % 10] = day < 10 ? tens : units;
+    EXPECT_TRUE(day < 10 || (tens == glyph[day / 10] && units == glyph[day % 10]));
+  }
+  for (std::size_t d = 0; d < 10; ++d)
+    for (std::size_t other = 0; other < d; ++other) EXPECT_NE(glyph[d], glyph[other]) << d;
+}
+
 TEST(DayIconPictures, MainIconIsTheFirstsPageAndABareOne) {
-  const std::vector<Image> main = Icon(0);
-  ASSERT_EQ(main.size(), 2u);
-  const Image first = Icon(1)[0];
-  EXPECT_EQ(main[0].header, first.header);
-  EXPECT_EQ(main[0].index, first.index);
-  EXPECT_EQ(main[0].clear, first.clear);
-  const Image& small = main[1];
-  EXPECT_EQ(small.header, (std::vector<long>{16, 16, 16, 4, 16, 32, 4}));
-  for (int row = 0; row < 16; ++row)
-    for (int col = 0; col < 16; ++col) {  // a bare one; masked pixels hold colour 0 too
-      const bool one = ((col == 7 || col == 8) && row >= 2 && row <= 11) ||
-                       ((col == 5 || col == 6) && row == 3);
-      EXPECT_EQ(small.clear[U(row)][U(col)], one) << row << "," << col;
-      EXPECT_EQ(small.index[U(row)][U(col)], 0) << row << "," << col;
-    }
+  const Bytes main = Read(0), first = Read(1);
+  ASSERT_EQ(main.size(), 38u + 744u + 296u);  // the small image: 16 rows of 8 bytes and of 4
+  EXPECT_EQ(Header(main, 0), (std::vector<long>{2, 32, 32, 16, 4, 744, 38, 40, 32, 64, 1, 4}));
+  EXPECT_EQ(Header(main, 1), (std::vector<long>{2, 16, 16, 16, 4, 296, 782, 40, 16, 32, 1, 4}));
+  EXPECT_EQ(Bytes(main.begin() + 38, main.begin() + 782), Bytes(first.begin() + 22, first.end()));
+  EXPECT_EQ(Bytes(main.begin() + 822, main.begin() + 886), kPalette);
+  EXPECT_EQ(Bytes(main.begin() + 886, main.begin() + 1014), Bytes(128));  // all black, masked too
+  for (std::size_t i = 0; i < 256; ++i) {  // a bare one: stem and flag shown, the rest masked
+    const std::size_t r = i / 16, c = i % 16;  // mask rows of 4 bytes, bottom row first
+    const bool one = ((c == 7 || c == 8) && r >= 2 && r <= 11) || ((c == 5 || c == 6) && r == 3);
+    EXPECT_EQ(main.at(1014 + (15 - r) * 4 + c / 8) >> (7 - c % 8) & 1, int(!one)) << r << ',' << c;
+  }
 }
 
 }  // namespace
