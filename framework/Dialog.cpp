@@ -171,7 +171,8 @@ MessageTable CDialog::GetMessageTable() const { return {}; }
 // to the default processing. Messages sent meanwhile are handled as usual.
 LRESULT CDialog::Default() {
   m_toDefault = true;
-  const LRESULT result = DefDlgProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+  const LRESULT result =
+      DefDlgProcA(m_current.hwnd, m_current.message, m_current.wParam, m_current.lParam);
   m_toDefault = false;
   return result;
 }

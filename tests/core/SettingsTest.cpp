@@ -22,15 +22,9 @@ SettingsRecord Parsed(std::string_view bytes) {
   return record;
 }
 
-TEST(SettingsFile, ComposesTheFixedLayoutByteForByte) {
-  EXPECT_EQ(ComposeSettings(SettingsRecord{}),
-            "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=\r\n"
-            "WEEKLABELS=\r\nMIN=\r\n\r\n");
-  EXPECT_EQ(ComposeSettings(SettingsRecord{"no", "yes", "", "", "yes"}),
-            "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=\r\n"
-            "WEEKLABELS=\r\nMIN=yes\r\n\r\n");
-
-  // Values byte for byte, but an LF is written as CR LF.
+// The layout itself is seen where the window saves; here, what values do to it:
+// byte for byte, but an LF is written as CR LF.
+TEST(SettingsFile, WritesValuesByteForByteButEachLFAsCRLF) {
   EXPECT_EQ(ComposeSettings(SettingsRecord{"a\nb", "c\rd", "\xE9t\xE9 \t", "x=y", "\x1A"}),
             "CREATOR=Ravelind 1.0\r\nTOOLTIPS=a\r\nb\r\nSTARTUP=c\rd\r\n"
             "SYSDATE=\xE9t\xE9 \t\r\nWEEKLABELS=x=y\r\nMIN=\x1A\r\n\r\n");

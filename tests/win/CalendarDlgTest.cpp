@@ -1,22 +1,176 @@
-// The calendar window, created and sent messages as the system and the user would.
-#include "WinTestSupport.h"
+// The calendar window, created and sent messages as the system and the user would,
+// on a platform seam whose shell, browser, registry rights and clock the test controls.
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "ui/CalendarDlg.h"  // windows.h first
+#include <commctrl.h>
 #include <pbt.h>
 
 #include "app/CalendarApp.h"
 #include "prefs/Autostart.h"
+#include "res/resource.h"
 
-using CalendarDlgTest = WinTest;
+namespace {
 
-static std::wstring ExePath() {
+using Strings = std::vector<std::string>;
+
+struct Fake {  // one at a time: the seam holds plain function pointers
+  Fake();
+  // Each shell call and its icon, "add 151"; marked when the record is not the
+  // usual one for the calendar window, when the add is refused, or when the
+  // icon would show twice.
+  Strings tray;
+  Strings iniAtTray;                 // rv.ini at each of them
+  int refuseAdds = 0;                // the shell refuses this many adds (a busy task bar)
+  bool keepRefused = false;          // and shows those icons all the same
+  bool shown = false;                // an icon of ours is in the fake notification area
+  std::vector<std::wstring> opened;  // each launch: "verb file"
+  // Keys under these roots open as Windows opens the machine's for a program
+  // that is not elevated: write access refused, the most it may have is read.
+  std::vector<HKEY> readOnly;
+  std::time_t now;
+  Platform platform;
+};
+Fake* g_fake = nullptr;
+
+HICON Icon(UINT id) { return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
+void Click(HWND window, int id) { (void)SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
+bool Ticked(HWND window, int id) { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
+
+std::string ReadIni() {  // "<missing>" when there is none
+  std::ifstream in("rv.ini", std::ios::binary);
+  std::ostringstream bytes;
+  return in ? (bytes << in.rdbuf(), bytes.str()) : "<missing>";
+}
+
+void WriteIni(const std::string& bytes) { std::ofstream("rv.ini", std::ios::binary) << bytes; }
+
+std::time_t LocalTime(int year, int month, int day, int hour = 12) {
+  std::tm tm{0, 0, hour, day, month - 1, year - 1900, 0, 0, -1};
+  return std::mktime(&tm);
+}
+
+std::wstring ExePath() {
   wchar_t path[MAX_PATH] = {};
   return {path, GetModuleFileNameW(nullptr, path, MAX_PATH)};
 }
 
-static std::wstring CurrentDir() {
+std::wstring CurrentDir() {
   wchar_t folder[MAX_PATH] = {};
   return {folder, GetCurrentDirectoryW(MAX_PATH, folder)};
 }
+
+// Notes the call and its icon, and plays a notification area that may be too
+// busy to take an add.
+BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
+  UINT id = 128;
+  while (id < 200 && Icon(id) != data->hIcon) ++id;
+  const bool usual = data->cbSize == static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE) &&
+                     GetDlgItem(data->hWnd, IDC_CALENDAR) != nullptr && data->uID == 128 &&
+                     data->uCallbackMessage == 0x0464 &&
+                     data->uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
+                     std::string(data->szTip, 64) == "Ravelind" + std::string(56, '\0');
+  std::string call = (message == NIM_ADD ? "add " : message == NIM_DELETE ? "delete " : "? ") +
+                     std::to_string(id) + (usual ? "" : " (unusual record)");
+  BOOL done = TRUE;
+  if (message == NIM_ADD) {
+    if (g_fake->shown) call += " (twice)";
+    done = g_fake->refuseAdds-- <= 0;
+    if (!done) call += " (refused)";
+    g_fake->shown = g_fake->shown || done || g_fake->keepRefused;
+  } else if (message == NIM_DELETE) {
+    g_fake->shown = false;
+  }
+  g_fake->tray.push_back(call);
+  g_fake->iniAtTray.push_back(ReadIni());
+  return done;
+}
+
+HINSTANCE WINAPI FakeShellExecute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+  g_fake->opened.push_back(std::wstring(verb) + L" " + file);
+  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // above 32: done
+}
+
+LSTATUS WINAPI FakeOpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
+  const std::vector<HKEY>& readOnly = g_fake->readOnly;
+  if (std::count(readOnly.begin(), readOnly.end(), root)) {
+    if ((access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0) return ERROR_ACCESS_DENIED;
+    if ((access & MAXIMUM_ALLOWED) != 0) access = KEY_READ;
+  }
+  return Platform::System().regOpenKey(root, subKey, access, key);
+}
+
+std::time_t FakeNow() { return g_fake->now; }
+
+Fake::Fake() : now(LocalTime(2026, 12, 15)),
+    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeNow} { g_fake = this; }
+
+LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam);
+
+// While alive, each dialog box other than `owner` that the thread activates is
+// noted as "caption: text" ("[other owner]" when not `owner`'s), then sent IDOK.
+struct BoxCatcher {
+  explicit BoxCatcher(HWND expectedOwner)
+      : owner(expectedOwner), hook(SetWindowsHookExA(WH_CBT, CatchBoxes, nullptr, GetCurrentThreadId())) {
+    g_catcher = this;
+  }
+  ~BoxCatcher() { (void)UnhookWindowsHookEx(hook); }
+  HWND owner;
+  HHOOK hook;
+  Strings seen;
+};
+
+BoxCatcher* g_catcher = nullptr;
+
+LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  auto* box = reinterpret_cast<HWND>(wParam);
+  char caption[256] = {}, text[256] = {};
+  (void)GetClassNameA(box, caption, sizeof caption);
+  if (code == HCBT_ACTIVATE && box != g_catcher->owner && lstrcmpA(caption, "#32770") == 0) {
+    (void)GetWindowTextA(box, caption, sizeof caption);
+    HWND label = GetDlgItem(box, 0xFFFF);  // a message box's text; the About box's icon
+    if (SendMessageA(label, STM_GETICON, 0, 0) == 0) (void)GetWindowTextA(label, text, sizeof text);
+    const bool owned = GetWindow(box, GW_OWNER) == g_catcher->owner;
+    g_catcher->seen.push_back(caption + std::string(*text ? ": " : "") + text +
+                              (owned ? "" : " [other owner]"));
+    (void)PostMessageA(box, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Each test runs in a new empty working directory; only rv.ini may be left there.
+class CalendarDlgTest : public ::testing::Test {
+ protected:
+  CalendarDlgTest() {
+    wchar_t temp[MAX_PATH];
+    static int count = 0;
+    path = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"rv-test-" +
+           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+    EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
+  }
+  ~CalendarDlgTest() override {
+    if (dlg != nullptr && dlg->m_hWnd != nullptr) (void)DestroyWindow(dlg->m_hWnd);
+    (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_NORMAL);
+    (void)(DeleteFileA("rv.ini") || RemoveDirectoryA("rv.ini"));
+    (void)SetCurrentDirectoryW(L"..");
+    EXPECT_TRUE(RemoveDirectoryW(path.c_str())) << "more than rv.ini was left";
+  }
+  HWND Open() {  // a calendar window on the fake; DestroyWindow saves and ends it
+    dlg = std::make_unique<CCalendarDlg>(nullptr, fake.platform);
+    return dlg->Create() ? dlg->m_hWnd : nullptr;
+  }
+  Fake fake;
+  std::unique_ptr<CCalendarDlg> dlg;
+  std::wstring path;
+};
+
+}  // namespace
+
 
 TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCannot) {
   HWND window = Open();
