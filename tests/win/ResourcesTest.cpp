@@ -1,35 +1,115 @@
-// The built program carries each generated icon under its id, image for image. The build
-// hands over host paths: under Wine the host's root is drive Z:.
-#include "WinTestSupport.h"
+// The resources as built into ravelind.exe and, from the same object, into this test. The
+// build hands over host paths (under Wine the host's root is drive Z:) and the version.
+#include <windows.h>
 
-#include <cstdio>
-#include <cstring>
+#include <commctrl.h>
+#include <gtest/gtest.h>
 
-static std::string Resource(HMODULE module, LPCSTR type, UINT id) {
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);  // none: empty
-  return {static_cast<const char*>(LockResource(LoadResource(module, found))),
-          SizeofResource(module, found)};
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tray/DayIconTable.h"
+
+static INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+static std::unique_ptr<HWND__, decltype(&DestroyWindow)> Dialog(int id) {  // one of ours, inert
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES};  // for the calendar
+  (void)InitCommonControlsEx(&classes);
+  return {CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr,
+                             PlainDialog, 0), &DestroyWindow};
 }
 
-static UINT Number(const std::string& bytes, std::size_t at, std::size_t size) {
-  UINT value = 0;  // little-endian, as is this machine
-  std::memcpy(&value, bytes.data() + at, size);
-  return value;
+TEST(ResourcesTest, VersionRecordAndAboutBoxCarryTheProjectVersion) {
+  const char* exe = "Z:" RAVELIND_EXE_FILE;
+  std::string record(GetFileVersionInfoSizeA(exe, nullptr), '\0');
+  ASSERT_TRUE(GetFileVersionInfoA(exe, 0, static_cast<DWORD>(record.size()), record.data()));
+  auto text = [&](const std::string& name) {
+    char* found = nullptr;
+    UINT size = 0;
+    return VerQueryValueA(record.data(), ("\\StringFileInfo\\040904B0\\" + name).c_str(),
+                          reinterpret_cast<void**>(&found), &size) ? std::string(found) : "<none>";
+  };
+  const std::string version = RAVELIND_PROJECT_VERSION;
+  EXPECT_EQ(text("ProductName") + " " + text("FileVersion") + " " + text("ProductVersion") + " " +
+                text("OriginalFilename"),
+            "Ravelind " + version + " " + version + " ravelind.exe");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+  const DWORD ms = RAVELIND_VERSION_MS, ls = RAVELIND_VERSION_LS;
+  EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+                                fixed->dwProductVersionMS, fixed->dwProductVersionLS}),
+            (std::vector<DWORD>{ms, ls, ms, ls}));
+  const auto about = Dialog(IDD_ABOUTBOX);
+  for (const std::string& line : {"Ravelind Version " + version, text("LegalCopyright")})
+    EXPECT_NE(FindWindowExA(about.get(), nullptr, "Static", line.c_str()), nullptr) << line;
 }
 
+// In the font and at the DPI the window gets; win.FooterTest144 runs it again at 144 DPI.
+TEST(ResourcesTest, FooterFitsItsControlOnOneLine) {
+  const auto window = Dialog(IDD_CALENDAR);
+  ASSERT_NE(window, nullptr);
+  HWND footer = GetWindow(GetWindow(window.get(), GW_CHILD), GW_HWNDLAST);  // the last control
+  char text[256] = {};
+  (void)GetWindowTextA(footer, text, sizeof text);
+  RECT client{};
+  (void)GetClientRect(footer, &client);
+  RECT needed{0, 0, client.right, 0};
+  HDC dc = GetDC(footer);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(footer, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics{};
+  (void)GetTextMetricsA(dc, &metrics);
+  (void)DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+  if (const char* dpi = std::getenv("RAVELIND_TEST_DPI")) {
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), std::atoi(dpi)) << "not run at the DPI asked for";
+  }
+  (void)SelectObject(dc, old);
+  (void)ReleaseDC(footer, dc);
+  EXPECT_TRUE(needed.bottom == metrics.tmHeight && needed.bottom <= client.bottom)
+      << "'" << text << "' needs " << needed.bottom << " px; a line is " << metrics.tmHeight
+      << ", the control " << client.bottom;
+}
+
+// Not its DPI awareness: Wine 8 runs every program per-monitor (v1) aware, whatever the
+// manifest asks for, and knows no per-monitor v2.
+TEST(ResourcesTest, ManifestBringsInCommonControls6) {
+  char path[MAX_PATH] = {};
+  ASSERT_NE(GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), path, MAX_PATH), 0u);
+  EXPECT_PRED_FORMAT2(testing::IsSubstring, "microsoft.windows.common-controls_6595b64144ccf1df_6.",
+                      CharLowerA(path));
+}
+
+// Each icon, image for image as generated; the day icons under the ids the program's own
+// table picks.
 TEST(ResourcesTest, EachIconIsTheGeneratedFileImageForImage) {
   HMODULE exe = LoadLibraryExA("Z:" RAVELIND_EXE_FILE, nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(exe, nullptr) << RAVELIND_EXE_FILE;
+  auto resource = [exe](LPCSTR type, UINT id) {  // empty when missing
+    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(id), type);
+    return std::string(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                       SizeofResource(exe, found));
+  };
+  auto number = [](const std::string& bytes, std::size_t at, std::size_t size) {
+    UINT value = 0;  // little-endian, as is this machine; throws past the end
+    (void)bytes.copy(reinterpret_cast<char*>(&value), size, at);
+    return value;
+  };
   for (int day = 0; day <= 31; ++day) {
-    char name[16];
-    (void)std::snprintf(name, sizeof name, day ? "/day%02d.ico" : "/main.ico", day);
-    const std::string ico = ReadIni("Z:" RAVELIND_ICON_DIR + std::string(name));
-    const std::string group = Resource(exe, RT_GROUP_ICON, kDayIcon[day]);
-    ASSERT_EQ(group.size(), 6 + 14 * Number(ico, 4, 2)) << name << ": not as many images";
-    for (std::size_t i = 0; i < Number(ico, 4, 2); ++i) {  // entries of 16 bytes; 14 in the group
-      EXPECT_EQ(Resource(exe, RT_ICON, Number(group, 6 + 14 * i + 12, 2)),
-                ico.substr(Number(ico, 6 + 16 * i + 12, 4), Number(ico, 6 + 16 * i + 8, 4)))
+    const std::string dd{char('0' + day / 10), char('0' + day % 10)};
+    const std::string name = day ? "day" + dd + ".ico" : "main.ico";
+    std::ostringstream file;  // empty when missing
+    file << std::ifstream("Z:" RAVELIND_ICON_DIR "/" + name, std::ios::binary).rdbuf();
+    const std::string ico = file.str();
+    const std::string group =
+        resource(RT_GROUP_ICON, day ? static_cast<UINT>(ravelind::DayIconId(dd)) : IDR_MAINFRAME);
+    ASSERT_EQ(group.size(), 6 + 14 * number(ico, 4, 2)) << name << ": not as many images";
+    for (UINT i = 0; i < number(ico, 4, 2); ++i)  // entries of 16 bytes; 14 in the group
+      EXPECT_EQ(resource(RT_ICON, number(group, 6 + 14 * i + 12, 2)),
+                ico.substr(number(ico, 6 + 16 * i + 12, 4), number(ico, 6 + 16 * i + 8, 4)))
           << name << ", image " << i;
-    }
   }
 }
