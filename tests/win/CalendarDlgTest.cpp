@@ -110,13 +110,16 @@ std::time_t FakeNow() { return g_fake->now; }
 Fake::Fake() : now(LocalTime(2026, 12, 15)),
     platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeNow} { g_fake = this; }
 
+struct BoxCatcher;
+BoxCatcher* g_catcher = nullptr;
 LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam);
 
 // While alive, each dialog box other than `owner` that the thread activates is
 // noted as "caption: text" ("[other owner]" when not `owner`'s), then sent IDOK.
 struct BoxCatcher {
   explicit BoxCatcher(HWND expectedOwner)
-      : owner(expectedOwner), hook(SetWindowsHookExA(WH_CBT, CatchBoxes, nullptr, GetCurrentThreadId())) {
+      : owner(expectedOwner),
+        hook(SetWindowsHookExA(WH_CBT, CatchBoxes, nullptr, GetCurrentThreadId())) {
     g_catcher = this;
   }
   ~BoxCatcher() { (void)UnhookWindowsHookEx(hook); }
@@ -124,8 +127,6 @@ struct BoxCatcher {
   HHOOK hook;
   Strings seen;
 };
-
-BoxCatcher* g_catcher = nullptr;
 
 LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
   auto* box = reinterpret_cast<HWND>(wParam);
