@@ -79,11 +79,6 @@ TEST(SettingsFile, HasNoLimitOnLineLength) {
   EXPECT_EQ(Parsed("TOOLTIPS=no\r\nMIN=" + longValue + "\r\n")[kMin], longValue);
 }
 
-TEST(SettingsFile, ReadsBackWhatItWrites) {
-  const SettingsRecord written{" yes", "\tno", "\xFF\x01", "", "a b"};
-  EXPECT_EQ(Parsed(ComposeSettings(written)), written);
-}
-
 TEST(SettingsFile, TurnsASwitchOnAtStartForExactlyYesAndHintsAlsoForNothing) {
   for (const std::string_view value :
        {"", "yes", "no", "Yes", "YES", "y", "yes ", " yes", "yes\r", "yess", "1"}) {

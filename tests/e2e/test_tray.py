@@ -1,8 +1,16 @@
-"""The tray icon as a person meets it: today's picture in the notification area
-from the start until Quit, a double click to bring the hidden window back, a
-right press for the menu, and one About box however often it is asked for."""
+"""The tray icon as a person meets it: the day's picture in the notification
+area from the start until Quit, turning to the new day by itself at midnight, a
+double click to bring the hidden window back, a right press for the menu, and
+one About box however often it is asked for. Under faketime the program's
+clock starts at START and runs at normal speed; the shared wineserver keeps the
+real time, which timers depend on."""
+import time
+
 import harness as h
 from harness import wait_for
+
+START = "2026-12-31 23:59:50"
+TO_MIDNIGHT, TICK = 10.0, 10.0  # seconds to 00:00:00; the program looks this often
 
 QUIT, TOOLTIPS = 1, 1003
 
@@ -22,12 +30,18 @@ def about_boxes():
 
 
 class Tray(h.Case):
-    def test_icon_double_click_menu_about_and_quit(self):
-        program = self.start()
+    def test_icon_across_midnight_double_click_menu_about_and_quit(self):
+        launched = time.monotonic()
+        program = self.start(prefix=("faketime", START))
         place = program.window()[0]["rect"]
         h.click(place[2] - 46, place[1] + 11)  # the minimise button: only the tray icon stays
         wait_for(lambda: not h.visible(pid=program.pid), 5, "the window to hide")
-        (x, y), = wait_for(h.tray_icons, 10, "today's icon in the tray")
+        spots = wait_for(lambda: h.tray_icons(31), 8, "the 31 in the tray")
+        self.assertLess(time.monotonic() - launched, TO_MIDNIGHT, "too slow to see it before")
+        wait_for(lambda: h.tray_icons(1) == spots, TO_MIDNIGHT + TICK + 3, "the 1 in its place")
+        self.assertGreater(time.monotonic() - launched, TO_MIDNIGHT - 1, "changed before midnight")
+        self.assertFalse(h.tray_icons(31), "the 31 is still in the tray")
+        (x, y), = spots
         h.click(x, y, repeat=2)
         self.assertEqual(program.window(front=True)[0]["rect"], place, "not back in its place")
 
@@ -47,7 +61,7 @@ class Tray(h.Case):
         wait_for(lambda: h.controls(program.hwnd)[TOOLTIPS]["checked"] == 0, 5, "ToolTips off")
         program.click(QUIT)
         program.process.wait(10)
-        wait_for(lambda: not h.tray_icons(), 5, "the icon to go")
+        wait_for(lambda: not h.tray_icons(1), 5, "the icon to go")
 
 
 if __name__ == "__main__":
