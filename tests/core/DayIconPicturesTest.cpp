@@ -64,23 +64,17 @@ Ink Cell(const Bytes& b, std::size_t top, std::size_t left) {
   return cell;
 }
 
-TEST(DayIconPictures, EachDayHoldsOne32x32ImageInTheStandardColoursUnmasked) {
-  for (std::size_t day = 1; day <= 31; ++day) {
-    const Bytes b = Read(day);
-    ASSERT_EQ(b.size(), 22u + 744u) << day;  // header, palette, 32 rows of 16 bytes and of 4
-    EXPECT_EQ(Header(b, 0), (std::vector<long>{1, 32, 32, 16, 4, 744, 22, 40, 32, 64, 1, 4}))
-        << day;
-    EXPECT_EQ(Bytes(b.begin() + 62, b.begin() + 126), kPalette) << day;
-    EXPECT_EQ(Bytes(b.begin() + 638, b.end()), Bytes(128)) << day;  // the AND mask
-  }
-}
-
+// One 32x32 image in the standard colours, unmasked: the page with the number in black.
 TEST(DayIconPictures, EachDayIsThePageWithItsNumberInBlackCentredOnIt) {
   const Bytes first = Read(1);
   std::vector<Ink> glyph(10);  // 1 to 9 as the single days show them, 0 as the 10th does
   for (std::size_t day = 1; day <= 31; ++day) {
     SCOPED_TRACE("day " + std::to_string(day));
     const Bytes b = Read(day);
+    ASSERT_EQ(b.size(), 22u + 744u);  // header, palette, 32 rows of 16 bytes and of 4
+    EXPECT_EQ(Header(b, 0), (std::vector<long>{1, 32, 32, 16, 4, 744, 22, 40, 32, 64, 1, 4}));
+    EXPECT_EQ(Bytes(b.begin() + 62, b.begin() + 126), kPalette);
+    EXPECT_EQ(Bytes(b.begin() + 638, b.end()), Bytes(128));  // the AND mask
     const std::size_t top = day == 10 || day == 11 || day >= 20 ? 7 : 6;
     std::size_t up = 32, down = 0, left = 32, right = 0;  // the number's black
     for (std::size_t r = 0; r < 32; ++r)

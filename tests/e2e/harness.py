@@ -1,7 +1,6 @@
-"""Shared pieces of the end-to-end suites, run in the Wine prefix and 800x600
-virtual desktop scripts/test.sh sets up: start Ravelind, see the screen and the
-windows (through the probe), drive the mouse with xdotool, keep a screenshot of
-every failed case."""
+"""Shared pieces of the end-to-end suites, in the Wine desktop scripts/test.sh sets up: start
+Ravelind, see the screen and the windows (through the probe), drive the mouse with xdotool,
+keep a screenshot of every failed case."""
 import datetime
 import json
 import os

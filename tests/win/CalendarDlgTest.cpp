@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -21,9 +22,8 @@ using Strings = std::vector<std::string>;
 
 struct Fake {  // one at a time: the seam holds plain function pointers
   Fake();
-  // Each shell call and its icon, "add 151"; marked when the record is not the
-  // usual one for the calendar window, when the add is refused, or when the
-  // icon would show twice.
+  // Each shell call and its icon, "add 151"; marked when the record is unusual,
+  // when the add is refused, or when the icon would show twice.
   Strings tray;
   Strings iniAtTray;                 // rv.ini at each of them
   int refuseAdds = 0;                // the shell refuses this many adds (a busy task bar)
@@ -58,11 +58,6 @@ std::time_t LocalTime(int year, int month, int day, int hour = 12) {
 std::wstring ExePath() {
   wchar_t path[MAX_PATH] = {};
   return {path, GetModuleFileNameW(nullptr, path, MAX_PATH)};
-}
-
-std::wstring CurrentDir() {
-  wchar_t folder[MAX_PATH] = {};
-  return {folder, GetCurrentDirectoryW(MAX_PATH, folder)};
 }
 
 // Notes the call and its icon, and plays a notification area that may be too
@@ -110,56 +105,51 @@ std::time_t FakeNow() { return g_fake->now; }
 Fake::Fake() : now(LocalTime(2026, 12, 15)),
     platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeNow} { g_fake = this; }
 
-struct BoxCatcher;
-BoxCatcher* g_catcher = nullptr;
-LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam);
+HWND g_owner = nullptr;
+Strings* g_boxes = nullptr;
 
-// While alive, each dialog box other than `owner` that the thread activates is
-// noted as "caption: text" ("[other owner]" when not `owner`'s), then sent IDOK.
-struct BoxCatcher {
-  explicit BoxCatcher(HWND expectedOwner)
-      : owner(expectedOwner),
-        hook(SetWindowsHookExA(WH_CBT, CatchBoxes, nullptr, GetCurrentThreadId())) {
-    g_catcher = this;
-  }
-  ~BoxCatcher() { (void)UnhookWindowsHookEx(hook); }
-  HWND owner;
-  HHOOK hook;
-  Strings seen;
-};
-
-LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
   auto* box = reinterpret_cast<HWND>(wParam);
   char caption[256] = {}, text[256] = {};
   (void)GetClassNameA(box, caption, sizeof caption);
-  if (code == HCBT_ACTIVATE && box != g_catcher->owner && lstrcmpA(caption, "#32770") == 0) {
+  if (code == HCBT_ACTIVATE && box != g_owner && lstrcmpA(caption, "#32770") == 0) {
     (void)GetWindowTextA(box, caption, sizeof caption);
     HWND label = GetDlgItem(box, 0xFFFF);  // a message box's text; the About box's icon
     if (SendMessageA(label, STM_GETICON, 0, 0) == 0) (void)GetWindowTextA(label, text, sizeof text);
-    const bool owned = GetWindow(box, GW_OWNER) == g_catcher->owner;
-    g_catcher->seen.push_back(caption + std::string(*text ? ": " : "") + text +
-                              (owned ? "" : " [other owner]"));
+    g_boxes->push_back(caption + std::string(*text ? ": " : "") + text +
+                       (GetWindow(box, GW_OWNER) == g_owner ? "" : " [other owner]"));
     (void)PostMessageA(box, WM_COMMAND, IDOK, 0);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The dialog boxes other than `owner` that the thread activates while `action` runs, each
+// noted as "caption: text" ("[other owner]" when not `owner`'s), then sent IDOK.
+template <class Action>
+Strings BoxesDuring(HWND owner, Action action) {
+  Strings seen;
+  g_owner = owner, g_boxes = &seen;
+  HHOOK hook = SetWindowsHookExA(WH_CBT, CatchBox, nullptr, GetCurrentThreadId());
+  action();
+  (void)UnhookWindowsHookEx(hook);
+  return seen;
 }
 
 // Each test runs in a new empty working directory; only rv.ini may be left there.
 class CalendarDlgTest : public ::testing::Test {
  protected:
   CalendarDlgTest() {
-    wchar_t temp[MAX_PATH];
     static int count = 0;
-    path = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"rv-test-" +
-           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
-    EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
+    path = std::filesystem::temp_directory_path() /
+           ("rv-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count));
+    EXPECT_TRUE(std::filesystem::create_directory(path));
+    std::filesystem::current_path(path);
   }
   ~CalendarDlgTest() override {
-    if (dlg != nullptr && dlg->m_hWnd != nullptr) (void)DestroyWindow(dlg->m_hWnd);
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_NORMAL);
     (void)(DeleteFileA("rv.ini") || RemoveDirectoryA("rv.ini"));
-    (void)SetCurrentDirectoryW(L"..");
-    EXPECT_TRUE(RemoveDirectoryW(path.c_str())) << "more than rv.ini was left";
+    std::filesystem::current_path(path.parent_path());
+    EXPECT_TRUE(std::filesystem::remove(path)) << "more than rv.ini was left";
   }
   HWND Open() {  // a calendar window on the fake; DestroyWindow saves and ends it
     dlg = std::make_unique<CCalendarDlg>(nullptr, fake.platform);
@@ -167,7 +157,7 @@ class CalendarDlgTest : public ::testing::Test {
   }
   Fake fake;
   std::unique_ptr<CCalendarDlg> dlg;
-  std::wstring path;
+  std::filesystem::path path;
 };
 
 }  // namespace
@@ -188,9 +178,8 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCa
                          : CreateDirectoryA("rv.ini", nullptr));
     window = Open();
     Click(window, IDC_STARTMINIMIZED);
-    BoxCatcher boxes(window);
-    (void)DestroyWindow(window);
-    EXPECT_EQ(boxes.seen, Strings{"Error Writing File: Save to File"}) << readOnly;
+    EXPECT_EQ(BoxesDuring(window, [&] { (void)DestroyWindow(window); }),
+              Strings{"Error Writing File: Save to File"}) << readOnly;
     EXPECT_EQ(ReadIni(), readOnly ? "TOOLTIPS=no\r\n" : "<missing>");
   }
 }
@@ -279,18 +268,20 @@ TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
   char item[32] = {};
   (void)GetMenuStringA(GetSystemMenu(window, FALSE), IDM_ABOUTBOX, item, sizeof item, 0);
   EXPECT_STREQ(item, "&About Ravelind...");
-  BoxCatcher boxes(window);
-  Click(window, IDC_ABOUTBUTTON);  // runs the About box until the catcher's IDOK
-  (void)SendMessageA(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 3, 0);  // the window menu's About
-  (void)SendMessageA(window, WM_COMMAND, ID_TRAY_ABOUT, 0);        // the tray menu's
-  EXPECT_EQ(boxes.seen, Strings(3, "About Ravelind"));
+  EXPECT_EQ(BoxesDuring(window, [&] {
+              Click(window, IDC_ABOUTBUTTON);  // runs the About box until the catcher's IDOK
+              (void)SendMessageA(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 3, 0);  // window menu's
+              (void)SendMessageA(window, WM_COMMAND, ID_TRAY_ABOUT, 0);        // tray menu's
+            }),
+            Strings(3, "About Ravelind"));
   EXPECT_TRUE(IsWindowEnabled(window));
 }
 
 // Start Menu against the real Run keys, for a program that is elevated and for
 // one that is not, which Windows lets read the machine's key but not write it.
 TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueOrSaysWhichRemains) {
-  const std::wstring command = ravelind::AutostartCommand(ExePath(), CurrentDir());
+  const std::wstring command =
+      ravelind::AutostartCommand(ExePath(), std::filesystem::current_path().wstring());
   const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
   const char* kNames[] = {"HKLM", "HKCU"};
   auto holding = [&] {  // the keys that hold our value: "HKLM" when it is ours, "HKLM?" another's
@@ -330,11 +321,10 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueOrSaysWhichRemains) {
     }
     fake.readOnly = row.readOnly;
     (void)CheckDlgButton(window, IDC_STARTMENU, row.tick ? BST_UNCHECKED : BST_CHECKED);
-    BoxCatcher boxes(window);
-    Click(window, IDC_STARTMENU);
+    const Strings boxes = BoxesDuring(window, [&] { Click(window, IDC_STARTMENU); });
     std::string after = (Ticked(window, IDC_STARTMENU) ? "ticked " : "clear ") + holding();
     if (after.back() == ' ') after.pop_back();
-    for (const std::string& box : boxes.seen) after += ", " + box;
+    for (const std::string& box : boxes) after += ", " + box;
     EXPECT_EQ(after, row.after) << row.readOnly.size() << " read-only, before: " << row.before
                                 << (row.tick ? ", tick" : ", clear");
   }
@@ -344,7 +334,7 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueOrSaysWhichRemains) {
 
 TEST_F(CalendarDlgTest, AStartFolderThatIsGoneLeavesTheProgramInItsOwn) {
   EnterStartFolder(L"r.exe /workdir C:\\gone\\for\\good");
-  EXPECT_EQ(CurrentDir(), ExePath().substr(0, ExePath().rfind(L'\\')));
-  EnterStartFolder((L"r.exe /workdir \"" + path + L"\"").c_str());
-  EXPECT_EQ(CurrentDir(), path);
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(ExePath()).parent_path());
+  EnterStartFolder((L"r.exe /workdir \"" + path.wstring() + L"\"").c_str());
+  EXPECT_EQ(std::filesystem::current_path(), path);
 }
