@@ -162,7 +162,6 @@ class CalendarDlgTest : public ::testing::Test {
 
 }  // namespace
 
-
 TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCannot) {
   HWND window = Open();
   for (const WPARAM size : {WPARAM{ICON_BIG}, WPARAM{ICON_SMALL}})  // the tray's: the 15th's
@@ -269,7 +268,7 @@ TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
   (void)GetMenuStringA(GetSystemMenu(window, FALSE), IDM_ABOUTBOX, item, sizeof item, 0);
   EXPECT_STREQ(item, "&About Ravelind...");
   EXPECT_EQ(BoxesDuring(window, [&] {
-              Click(window, IDC_ABOUTBUTTON);  // runs the About box until the catcher's IDOK
+              Click(window, IDC_ABOUTBUTTON);  // the About box runs until it is sent IDOK
               (void)SendMessageA(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 3, 0);  // window menu's
               (void)SendMessageA(window, WM_COMMAND, ID_TRAY_ABOUT, 0);        // tray menu's
             }),
