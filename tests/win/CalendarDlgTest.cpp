@@ -13,6 +13,7 @@
 #include <pbt.h>
 
 #include "app/CalendarApp.h"
+#include "framework/Paths.h"
 #include "prefs/Autostart.h"
 #include "res/resource.h"
 
@@ -53,11 +54,6 @@ void WriteIni(const std::string& bytes) { std::ofstream("rv.ini", std::ios::bina
 std::time_t LocalTime(int year, int month, int day, int hour = 12) {
   std::tm tm{0, 0, hour, day, month - 1, year - 1900, 0, 0, -1};
   return std::mktime(&tm);
-}
-
-std::wstring ExePath() {
-  wchar_t path[MAX_PATH] = {};
-  return {path, GetModuleFileNameW(nullptr, path, MAX_PATH)};
 }
 
 // Notes the call and its icon, and plays a notification area that may be too
@@ -247,7 +243,7 @@ TEST_F(CalendarDlgTest, ToolTipsTurnsTheHintsOffAndOnAndTheSwitchesAreSaved) {
 }
 
 TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
-  const std::wstring manual = ExePath().substr(0, ExePath().rfind(L'\\')) + L"\\help.htm";
+  const std::wstring manual = ModuleFolder() + L"\\help.htm";
   (void)CloseHandle(CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0));
   HWND window = Open();
   for (const int id : {0xFFFF, IDC_STARTMINIMIZED}) {  // the footer has none
@@ -279,8 +275,7 @@ TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
 // Start Menu against the real Run keys, for a program that is elevated and for
 // one that is not, which Windows lets read the machine's key but not write it.
 TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueOrSaysWhichRemains) {
-  const std::wstring command =
-      ravelind::AutostartCommand(ExePath(), std::filesystem::current_path().wstring());
+  const std::wstring command = ravelind::AutostartCommand(ModulePath(), CurrentDirectory());
   const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
   const char* kNames[] = {"HKLM", "HKCU"};
   auto holding = [&] {  // the keys that hold our value: "HKLM" when it is ours, "HKLM?" another's
@@ -333,7 +328,7 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueOrSaysWhichRemains) {
 
 TEST_F(CalendarDlgTest, AStartFolderThatIsGoneLeavesTheProgramInItsOwn) {
   EnterStartFolder(L"r.exe /workdir C:\\gone\\for\\good");
-  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(ExePath()).parent_path());
+  EXPECT_EQ(CurrentDirectory(), ModuleFolder());
   EnterStartFolder((L"r.exe /workdir \"" + path.wstring() + L"\"").c_str());
-  EXPECT_EQ(std::filesystem::current_path(), path);
+  EXPECT_EQ(CurrentDirectory(), path.wstring());
 }
