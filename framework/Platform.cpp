@@ -7,9 +7,7 @@ LSTATUS WINAPI OpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
                          nullptr);
 }
 
-std::time_t SystemNow() { return std::time(nullptr); }
-
-constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, SystemNow};
+constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, GetLocalTime};
 
 }  // namespace
 

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <ctime>
-
 struct Platform {
   BOOL(WINAPI* notifyIcon)(DWORD message, PNOTIFYICONDATAA data);
   HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
@@ -15,7 +13,9 @@ struct Platform {
   // refuses write access to the machine's keys to a program that is not
   // elevated, and gives it read access where it asks for the most it may have.
   LSTATUS(WINAPI* regOpenKey)(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key);
-  std::time_t (*now)();
+  // The local time, by the time zone in force at the moment of the call: the
+  // C run time's localtime reads the zone once and keeps it.
+  void(WINAPI* localTime)(LPSYSTEMTIME time);
 
   // The real calls.
   static const Platform& System();

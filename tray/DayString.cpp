@@ -9,9 +9,4 @@ std::string FormatDayString(const std::tm* localTime) {
   return std::string(text, length);
 }
 
-std::string DayStringAt(std::time_t moment) {
-  // localtime's buffer is shared, but everything here runs on one thread.
-  return FormatDayString(std::localtime(&moment));
-}
-
 }  // namespace ravelind

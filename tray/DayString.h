@@ -9,7 +9,4 @@ namespace ravelind {
 // Returns an empty text when there is no time to format.
 std::string FormatDayString(const std::tm* localTime);
 
-// The Day string of the given moment in local time.
-std::string DayStringAt(std::time_t moment);
-
 }  // namespace ravelind

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "tray/DayIcons.h"
+#include "tray/DayString.h"
 
 namespace {
 
@@ -35,7 +36,13 @@ NOTIFYICONDATAA TrayRecord(HWND window, HICON icon) {
 
 }  // namespace
 
-std::string TrayIcon::Today() const { return ravelind::DayStringAt(m_platform.now()); }
+std::string TrayIcon::Today() const {
+  SYSTEMTIME now{};
+  m_platform.localTime(&now);
+  std::tm day{};
+  day.tm_mday = now.wDay;
+  return ravelind::FormatDayString(&day);
+}
 
 void TrayIcon::Add() {
   m_dayShown = Today();

@@ -35,6 +35,7 @@ struct Fake {  // one at a time: the seam holds plain function pointers
   // that is not elevated: write access refused, the most it may have is read.
   std::vector<HKEY> readOnly;
   std::time_t now;
+  int zoneHours = 0;  // the time zone's move from where `now` was made
   Platform platform;
 };
 Fake* g_fake = nullptr;
@@ -96,10 +97,15 @@ LSTATUS WINAPI FakeOpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) 
   return Platform::System().regOpenKey(root, subKey, access, key);
 }
 
-std::time_t FakeNow() { return g_fake->now; }
+void WINAPI FakeLocalTime(LPSYSTEMTIME time) {
+  const std::time_t moment = g_fake->now + g_fake->zoneHours * 3600;
+  const std::tm* local = std::localtime(&moment);
+  *time = SYSTEMTIME{WORD(local->tm_year + 1900), WORD(local->tm_mon + 1), 0, WORD(local->tm_mday),
+                     WORD(local->tm_hour), 0, 0, 0};
+}
 
 Fake::Fake() : now(LocalTime(2026, 12, 15)),
-    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeNow} { g_fake = this; }
+    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeLocalTime} { g_fake = this; }
 
 HWND g_owner = nullptr;
 Strings* g_boxes = nullptr;
@@ -192,6 +198,11 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
     (void)SendMessageA(window, message, wParam, 0);
     EXPECT_EQ(fake.tray, (Strings{"delete 129", "add " + std::to_string(131 + day)}));
   }
+  // Windows announces a new time zone as it does a new clock; the clock stands still.
+  fake.zoneHours = -1;  // 00:00 on the 19th is 23:00 on the 18th
+  (void)SendMessageA(window, WM_TIMECHANGE, 0, 0);
+  EXPECT_EQ(fake.tray.back(), "add 149");
+  fake.zoneHours = 0;
   fake.now = LocalTime(2027, 1, 10);
   fake.shown = false;  // a new task bar starts empty
   (void)SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
