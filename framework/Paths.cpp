@@ -24,6 +24,16 @@ std::wstring FileBesideProgram(const wchar_t* name) {
   return there ? file : std::wstring{};
 }
 
+std::wstring ShortPath(const std::wstring& path) {
+  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::wstring shortPath(size, L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+  if (length == 0 || length >= size) return path;
+  shortPath.resize(length);
+  return shortPath;
+}
+
 std::wstring CurrentDirectory() {
   const DWORD size = GetCurrentDirectoryW(0, nullptr);
   if (size == 0) return {};

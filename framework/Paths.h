@@ -12,3 +12,6 @@ std::wstring ModuleFolder();
 std::wstring FileBesideProgram(const wchar_t* name);
 // The current working directory; empty when it cannot be had.
 std::wstring CurrentDirectory();
+// The short (8.3) form of an existing path, or the path as it is where its
+// volume keeps no short names.
+std::wstring ShortPath(const std::wstring& path);

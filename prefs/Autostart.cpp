@@ -83,7 +83,10 @@ bool IsWorkDirSwitch(std::wstring_view argument) {
 }  // namespace
 
 std::wstring AutostartCommand(std::wstring_view exePath, std::wstring_view workDir) {
-  return Quoted(exePath) + L' ' + std::wstring{kWorkDirSwitch} + L' ' + Quoted(workDir);
+  std::wstring command =
+      Quoted(exePath) + L' ' + std::wstring{kWorkDirSwitch} + L' ' + Quoted(workDir);
+  if (command.size() > kMaxRunCommandLength) command.clear();
+  return command;
 }
 
 std::wstring WorkDirOf(std::wstring_view commandLine) {

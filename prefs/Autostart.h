@@ -2,6 +2,7 @@
 // The Run entry that starts the program at log-on, and the `/workdir`
 // argument it carries: written and read back here, by the system's rules for
 // command lines.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,12 @@ inline constexpr wchar_t kAutostartSubKey[] = L"SOFTWARE\\Microsoft\\Windows\\Cu
 // Name of the program's value under that key.
 inline constexpr wchar_t kAutostartValueName[] = L"Ravelind";
 
+// Windows starts a Run entry only when its command is at most this long.
+inline constexpr std::size_t kMaxRunCommandLength = 260;
+
 // The command stored in the entry: the executable at `exePath`, told to start
 // in `workDir` (Windows starts the Run entries in a system folder, not where
-// rv.ini is).
+// rv.ini is). Empty when it would be longer than a Run entry may be.
 std::wstring AutostartCommand(std::wstring_view exePath, std::wstring_view workDir);
 
 // The folder that `/workdir` names on a command line, the last one if there

@@ -13,7 +13,11 @@ bool AutostartEntry::Write() {
   const std::wstring program = ModulePath();
   const std::wstring folder = CurrentDirectory();
   if (program.empty() || folder.empty()) return false;
-  const std::wstring command = ravelind::AutostartCommand(program, folder);
+  // The folder is named twice: deep down, only the short form of the paths
+  // fits, where the volume keeps short names.
+  std::wstring command = ravelind::AutostartCommand(program, folder);
+  if (command.empty()) command = ravelind::AutostartCommand(ShortPath(program), ShortPath(folder));
+  if (command.empty()) return false;
   // A machine entry that we may not change (an elevated run wrote it) starts
   // the program already: a user entry beside it would start it twice.
   if (WriteUnder(HKEY_LOCAL_MACHINE, command) || IsUnder(HKEY_LOCAL_MACHINE)) {
