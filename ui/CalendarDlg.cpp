@@ -1,5 +1,6 @@
 #include "ui/CalendarDlg.h"
 
+#include <objbase.h>
 #include <pbt.h>
 
 #include "framework/Paths.h"
@@ -164,7 +165,10 @@ void CCalendarDlg::OnHelpButton() {
   if (FrontOpenBox()) return;
   std::wstring page = FileBesideProgram(kHelpFileName);
   if (page.empty()) page = kHelpAddress;
+  // The shell may hand the launch to extensions that need COM on this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   (void)m_platform.shellExecute(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (SUCCEEDED(com)) CoUninitialize();
 }
 
 // While the About box or a message box of ours is up, this window is
