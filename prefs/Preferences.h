@@ -7,12 +7,15 @@
 
 class Preferences {
  public:
-  // Reads rv.ini, created empty when it is missing; an unreadable file reads
-  // as empty. Each switch's box then follows its setting's start rule.
+  // Reads rv.ini, created empty when it is missing. Each switch's box then
+  // follows its setting's start rule.
   void Load();
   // Replaces rv.ini with the record; false when it could not be written, in
-  // which case the file is left as it was.
-  bool Save() const;
+  // which case the file is left as it was. A file that was there but could
+  // not be read at Load is read now: what the switches did not change is
+  // written back as it stands there, and while it still cannot be read it is
+  // not written over.
+  bool Save();
 
   // A switch's box state, 1 for ticked: what data exchange moves.
   int& Box(ravelind::Setting which) { return m_boxes[which]; }
@@ -25,4 +28,6 @@ class Preferences {
  private:
   ravelind::SettingsRecord m_record;
   std::array<int, ravelind::kSettingCount> m_boxes{};
+  std::array<bool, ravelind::kSettingCount> m_stored{};  // set by a switch in this run
+  bool m_unread = false;  // rv.ini was there at Load and could not be read
 };

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "ui/CalendarDlg.h"  // windows.h first
 #include <commctrl.h>
@@ -151,7 +152,8 @@ class CalendarDlgTest : public ::testing::Test {
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_NORMAL);
     (void)(DeleteFileA("rv.ini") || RemoveDirectoryA("rv.ini"));
     std::filesystem::current_path(path.parent_path());
-    EXPECT_TRUE(std::filesystem::remove(path)) << "more than rv.ini was left";
+    std::error_code error;
+    EXPECT_TRUE(std::filesystem::remove(path, error)) << "more than rv.ini was left";
   }
   HWND Open() {  // a calendar window on the fake; DestroyWindow saves and ends it
     dlg = std::make_unique<CCalendarDlg>(nullptr, fake.platform);
@@ -182,6 +184,45 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCa
     EXPECT_EQ(BoxesDuring(window, [&] { (void)DestroyWindow(window); }),
               Strings{"Error Writing File: Save to File"}) << readOnly;
     EXPECT_EQ(ReadIni(), readOnly ? "TOOLTIPS=no\r\n" : "<missing>");
+  }
+}
+
+// Virus scanners, sync clients and editors open the files beside the program.
+// A file that could not be read at the start is read again at the save: what
+// the switches did not change is kept, and while it stays unreadable it is
+// not written over.
+TEST_F(CalendarDlgTest, ARvIniHeldAtTheStartIsNeitherTakenForEmptyNorWrittenOver) {
+  const std::string stored = "TOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=kept\r\n";
+  for (const bool letGo : {false, true}) {
+    WriteIni(stored);
+    HANDLE held = CreateFileA("rv.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HWND window = Open();
+    Click(window, IDC_STARTMINIMIZED);
+    if (letGo) (void)CloseHandle(held);
+    EXPECT_EQ(BoxesDuring(window, [&] { (void)DestroyWindow(window); }),
+              letGo ? Strings{} : Strings{"Error Writing File: Save to File"});
+    if (!letGo) (void)CloseHandle(held);
+    EXPECT_EQ(ReadIni(), letGo ? "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=kept\r\n"
+                                 "WEEKLABELS=\r\nMIN=yes\r\n\r\n" : stored);
+  }
+}
+
+// A hold that shares nothing, let go of within a second, is waited out; a
+// longer one that lets others write has the file rewritten in place. Either
+// way a hidden rv.ini stays hidden. (Windows also refuses to recreate a hidden
+// file with plain attributes, which Wine allows.)
+TEST_F(CalendarDlgTest, ASaveWaitsOutAShortHoldWritesInPlaceOnALongOneAndKeepsAttributes) {
+  for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+    WriteIni("SYSDATE=kept\r\n");
+    ASSERT_TRUE(SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_HIDDEN));
+    HWND window = Open();
+    HANDLE held = CreateFileA("rv.ini", GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::thread holder([&] { Sleep(share == 0 ? 300 : 1500); (void)CloseHandle(held); });
+    EXPECT_EQ(BoxesDuring(window, [&] { (void)DestroyWindow(window); }), Strings{}) << share;
+    holder.join();
+    EXPECT_EQ(ReadIni(), "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\nSYSDATE=kept\r\n"
+                         "WEEKLABELS=\r\nMIN=\r\n\r\n");
+    EXPECT_EQ(GetFileAttributesA("rv.ini") & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
   }
 }
 
