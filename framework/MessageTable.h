@@ -124,6 +124,18 @@ struct Cracker<WM_SIZE> {
   }
 };
 
+// void OnEndSession(bool ending)
+template <>
+struct Cracker<WM_ENDSESSION> {
+  template <class T>
+  using Handler = void (T::*)(bool);
+  template <class T, Handler<T> F>
+  static LRESULT Call(T& w, WPARAM wParam, LPARAM) {
+    (w.*F)(wParam != FALSE);
+    return 0;
+  }
+};
+
 // BOOL OnPowerBroadcast(UINT event, LPARAM data)
 template <>
 struct Cracker<WM_POWERBROADCAST> {

@@ -63,7 +63,8 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       OnNotifyRange<TTN_NEEDTEXTA, 0, 0xFFFFFFFF, &CCalendarDlg::OnToolTipNeedText>(),
       // Beyond the classic set: the tray menu's items, a re-created
       // notification area, an immediate day check when the clock is set or the
-      // machine wakes, and hiding on minimise where no paint arrives.
+      // machine wakes, hiding on minimise where no paint arrives, and the
+      // end of the session.
       OnCommand<0, ID_TRAY_ABOUT, &CCalendarDlg::OnAboutButton>(),
       OnCommand<0, ID_TRAY_HELP, &CCalendarDlg::OnHelpButton>(),
       OnRegisteredMessage<TaskbarCreatedMessage, &CCalendarDlg::OnTaskbarCreated>(),
@@ -71,6 +72,7 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       OnMessage<WM_POWERBROADCAST, &CCalendarDlg::OnPowerBroadcast>(),
       OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
       OnMessage<kHideIfMinimisedMessage, &CCalendarDlg::OnHideIfMinimised>(),
+      OnMessage<WM_ENDSESSION, &CCalendarDlg::OnEndSession>(),
   };
   return kMessages;
 }
@@ -147,7 +149,18 @@ HCURSOR CCalendarDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); 
 
 void CCalendarDlg::OnDestroy() {
   (void)Default();
+  if (m_sessionEnded) return;
   SaveSettings();
+  RemoveTrayIcon();
+}
+
+// At log-off, restart and shutdown Windows may end the process as soon as
+// this returns, without destroying any window: save as closing does, but
+// with no box to hold the log-off up.
+void CCalendarDlg::OnEndSession(bool ending) {
+  if (!ending || m_sessionEnded) return;  // another program cancelled it
+  m_sessionEnded = true;
+  (void)m_prefs.Save();
   RemoveTrayIcon();
 }
 

@@ -27,6 +27,7 @@ class CCalendarDlg : public CDialog {
   void OnSize(UINT type, int width, int height);
   LRESULT OnHideIfMinimised(WPARAM, LPARAM);
   void OnDestroy();
+  void OnEndSession(bool ending);
   void OnHelpButton();
   void OnAboutButton();
   BOOL OnToolTipNeedText(UINT id, NMHDR* header, LRESULT* result);
@@ -61,4 +62,5 @@ class CCalendarDlg : public CDialog {
   CMonthCalCtrl m_calendar;
   HICON m_hIcon;  // today's day icon at construction; shared, never destroyed
   const Platform& m_platform;
+  bool m_sessionEnded = false;  // saved and out of the tray already
 };

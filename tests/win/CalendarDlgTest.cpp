@@ -187,6 +187,30 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCa
   }
 }
 
+// At log-off, restart and shutdown Windows may end the process as soon as the
+// window has answered WM_ENDSESSION, without destroying it.
+TEST_F(CalendarDlgTest, TheSessionsEndSavesAndLeavesTheTrayWithNoBoxToHoldItUp) {
+  for (const bool writable : {true, false}) {
+    if (!writable) {
+      ASSERT_TRUE(DeleteFileA("rv.ini") && CreateDirectoryA("rv.ini", nullptr));
+    }
+    HWND window = Open();
+    Click(window, IDC_TOOLTIPS);
+    fake.tray.clear();
+    const Strings boxes = BoxesDuring(window, [&] {
+      EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+      (void)SendMessageA(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // cancelled
+      EXPECT_EQ(ReadIni(), writable ? "" : "<missing>");
+      (void)SendMessageA(window, WM_ENDSESSION, TRUE, 0);  // a shutdown
+      (void)DestroyWindow(window);                         // were the process to live on
+    });
+    EXPECT_EQ(boxes, Strings{});
+    EXPECT_EQ(fake.tray, Strings{"delete 129"});
+    EXPECT_EQ(ReadIni(), writable ? "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\nSTARTUP=\r\nSYSDATE=\r\n"
+                                    "WEEKLABELS=\r\nMIN=\r\n\r\n" : "<missing>");
+  }
+}
+
 // Virus scanners, sync clients and editors open the files beside the program.
 // A file that could not be read at the start is read again at the save: what
 // the switches did not change is kept, and while it stays unreadable it is
