@@ -1,5 +1,7 @@
 #include "framework/Platform.h"
 
+#include "framework/Dpi.h"
+
 namespace {
 
 LSTATUS WINAPI OpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
@@ -7,7 +9,7 @@ LSTATUS WINAPI OpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
                          nullptr);
 }
 
-constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, GetLocalTime};
+constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, GetLocalTime, TaskbarDpi};
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 #pragma once
 // The narrow seam between the program and the platform calls that tests can
 // neither observe nor make fail otherwise: what is handed to the shell, the
-// browser launch, the rights a registry key is opened with, and the clock.
+// browser launch, the rights a registry key is opened with, the clock, and
+// the notification area's DPI (a running Wine desktop cannot change its own).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -16,6 +17,7 @@ struct Platform {
   // The local time, by the time zone in force at the moment of the call: the
   // C run time's localtime reads the zone once and keeps it.
   void(WINAPI* localTime)(LPSYSTEMTIME time);
+  UINT (*trayDpi)();
 
   // The real calls.
   static const Platform& System();

@@ -40,6 +40,10 @@ struct FileTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { (void)CloseHandle(h); }
 };
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static void Close(HICON h) { (void)DestroyIcon(h); }
+};
 struct MenuTraits {
   static HMENU Invalid() { return nullptr; }
   static void Close(HMENU h) { (void)DestroyMenu(h); }
@@ -50,5 +54,6 @@ struct RegKeyTraits {
 };
 
 using ScopedFile = Scoped<HANDLE, FileTraits>;
+using ScopedIcon = Scoped<HICON, IconTraits>;
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
 using ScopedRegKey = Scoped<HKEY, RegKeyTraits>;

@@ -1,7 +1,9 @@
 #include "tray/TrayIcon.h"
 
 #include <cstring>
+#include <utility>
 
+#include "framework/Dpi.h"
 #include "res/resource.h"
 #include "tray/DayIcons.h"
 #include "tray/DayString.h"
@@ -44,12 +46,18 @@ std::string TrayIcon::Today() const {
   return ravelind::FormatDayString(&day);
 }
 
+// The picture is the one drawn for the tray's size: the shell would shrink
+// the 32-px one itself, and unevenly.
 void TrayIcon::Add() {
   m_dayShown = Today();
-  NOTIFYICONDATAA data = TrayRecord(m_window, LoadDayIcon(m_dayShown));
+  m_size = SmallIconSize(m_platform.trayDpi());
+  ScopedIcon picture = LoadDayIcon(m_dayShown, m_size);
+  NOTIFYICONDATAA data =
+      TrayRecord(m_window, picture ? picture.get() : LoadDayIcon(m_dayShown));
   // At log-on the task bar can be there and too busy to answer: the watch
   // tries again.
   m_inTray = m_platform.notifyIcon(NIM_ADD, &data) != FALSE;
+  m_picture = std::move(picture);  // the one it replaces is shown no more
 }
 
 void TrayIcon::Remove() {
@@ -63,7 +71,9 @@ void TrayIcon::Remove() {
 // An add that reported failure may have put the icon there all the same:
 // taking it out first never shows it twice.
 bool TrayIcon::Refresh() {
-  if (m_inTray && Today() == m_dayShown) return false;
+  if (m_inTray && Today() == m_dayShown && SmallIconSize(m_platform.trayDpi()) == m_size) {
+    return false;
+  }
   Remove();
   Add();
   return true;

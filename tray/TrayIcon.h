@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/Platform.h"
+#include "framework/Scoped.h"
 
 constexpr UINT kTrayIconId = 128;
 constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 0x0464
@@ -19,8 +20,9 @@ class TrayIcon {
   void Add();
   // Takes the icon out; the day shown stays.
   void Remove();
-  // Swaps the icon when the day of the month differs from the one shown, and
-  // tries again when the last add failed; true when it did either.
+  // Swaps the icon when the day of the month differs from the one shown or
+  // the notification area wants another size of picture, and tries again
+  // when the last add failed; true when it did any of these.
   bool Refresh();
 
   // The watch: a first look a second from now, then one every ten seconds.
@@ -36,4 +38,6 @@ class TrayIcon {
   const Platform& m_platform;
   std::string m_dayShown;  // Day string of the icon now in the tray; empty before the first add
   bool m_inTray = false;   // the shell took the last add
+  ScopedIcon m_picture;    // the picture the shell was last given
+  int m_size = 0;          // its size: the small-icon size at the tray's DPI then
 };

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <pbt.h>
 
+#include "framework/Dpi.h"
 #include "framework/Paths.h"
 #include "framework/Scoped.h"
 #include "res/resource.h"
@@ -35,7 +36,8 @@ CCalendarDlg::CCalendarDlg(CWnd* parent, const Platform& platform)
     : CDialog(IDD_CALENDAR, parent),
       m_tray(platform),
       m_autostart(platform),
-      m_hIcon(LoadDayIcon(m_tray.Today())),
+      m_iconDay(m_tray.Today()),
+      m_hIcon(LoadDayIcon(m_iconDay)),
       m_platform(platform) {}
 
 void CCalendarDlg::DoDataExchange(CDataExchange* pDX) {
@@ -63,8 +65,8 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       OnNotifyRange<TTN_NEEDTEXTA, 0, 0xFFFFFFFF, &CCalendarDlg::OnToolTipNeedText>(),
       // Beyond the classic set: the tray menu's items, a re-created
       // notification area, an immediate day check when the clock is set or the
-      // machine wakes, hiding on minimise where no paint arrives, and the
-      // end of the session.
+      // machine wakes, hiding on minimise where no paint arrives, the end of
+      // the session, and a new display scale.
       OnCommand<0, ID_TRAY_ABOUT, &CCalendarDlg::OnAboutButton>(),
       OnCommand<0, ID_TRAY_HELP, &CCalendarDlg::OnHelpButton>(),
       OnRegisteredMessage<TaskbarCreatedMessage, &CCalendarDlg::OnTaskbarCreated>(),
@@ -73,6 +75,7 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
       OnMessage<kHideIfMinimisedMessage, &CCalendarDlg::OnHideIfMinimised>(),
       OnMessage<WM_ENDSESSION, &CCalendarDlg::OnEndSession>(),
+      OnMessage<WM_DPICHANGED, &CCalendarDlg::OnDpiChanged>(),
   };
   return kMessages;
 }
@@ -84,7 +87,7 @@ BOOL CCalendarDlg::OnInitDialog() {
   (void)ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
   AddAboutMenuItem();
   (void)SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-  (void)SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+  SetSmallIcon();
   LoadSettings();
   ApplyTooltipRule();
   AddTrayIcon();
@@ -143,6 +146,25 @@ void CCalendarDlg::OnSize(UINT type, int, int) {
 LRESULT CCalendarDlg::OnHideIfMinimised(WPARAM, LPARAM) {
   if (IsIconic(m_hWnd)) (void)ShowWindow(m_hWnd, SW_HIDE);  // unless restored meanwhile
   return 0;
+}
+
+// The caption shows the day of the start drawn for its size, not the 32-px
+// picture shrunk.
+void CCalendarDlg::SetSmallIcon() {
+  ScopedIcon icon = LoadDayIcon(m_iconDay, SmallIconSize(WindowDpi(m_hWnd)));
+  (void)SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(icon ? icon.get() : m_hIcon));
+  m_smallIcon = std::move(icon);  // the one it replaces is shown no more
+}
+
+// The display's scale changed, or the window moved to a monitor of another
+// scale: the caption and, when the task bar's scale changed, the tray get
+// pictures for their new size.
+LRESULT CCalendarDlg::OnDpiChanged(WPARAM, LPARAM) {
+  const LRESULT result = Default();
+  SetSmallIcon();
+  CheckDay();
+  return result;
 }
 
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

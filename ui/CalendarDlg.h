@@ -6,6 +6,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/Platform.h"
+#include "framework/Scoped.h"
 #include "prefs/AutostartEntry.h"
 #include "prefs/Preferences.h"
 #include "tray/TrayIcon.h"
@@ -28,6 +29,8 @@ class CCalendarDlg : public CDialog {
   LRESULT OnHideIfMinimised(WPARAM, LPARAM);
   void OnDestroy();
   void OnEndSession(bool ending);
+  LRESULT OnDpiChanged(WPARAM, LPARAM);
+  void SetSmallIcon();
   void OnHelpButton();
   void OnAboutButton();
   BOOL OnToolTipNeedText(UINT id, NMHDR* header, LRESULT* result);
@@ -60,7 +63,9 @@ class CCalendarDlg : public CDialog {
   Preferences m_prefs;
   AutostartEntry m_autostart;
   CMonthCalCtrl m_calendar;
-  HICON m_hIcon;  // today's day icon at construction; shared, never destroyed
+  std::string m_iconDay;   // the Day string at construction, which the window shows
+  HICON m_hIcon;           // its day icon, 32 px; shared, never destroyed
+  ScopedIcon m_smallIcon;  // its picture drawn for the caption at the window's DPI
   const Platform& m_platform;
   bool m_sessionEnded = false;  // saved and out of the tray already
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -37,6 +38,8 @@ struct Fake {  // one at a time: the seam holds plain function pointers
   std::vector<HKEY> readOnly;
   std::time_t now;
   int zoneHours = 0;  // the time zone's move from where `now` was made
+  UINT trayDpi = 96;
+  std::vector<HICON> pictures;  // each icon handed over with an add
   Platform platform;
 };
 Fake* g_fake = nullptr;
@@ -58,18 +61,57 @@ std::time_t LocalTime(int year, int month, int day, int hour = 12) {
   return std::mktime(&tm);
 }
 
+// An icon's width and colours, which tell our pictures apart; empty for none.
+std::string Pixels(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return "";
+  BITMAP bitmap{};
+  (void)GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+  BITMAPINFO format{{sizeof(BITMAPINFOHEADER), bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  std::string bits(static_cast<std::size_t>(bitmap.bmWidth * bitmap.bmHeight) * 4, '\0');
+  HDC screen = GetDC(nullptr);
+  (void)GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), bits.data(), &format, DIB_RGB_COLORS);
+  (void)ReleaseDC(nullptr, screen);
+  (void)DeleteObject(info.hbmColor), (void)DeleteObject(info.hbmMask);
+  return std::to_string(bitmap.bmWidth) + ":" + bits;
+}
+
+// Which of our pictures an icon shows: "151" for the 15th's at the small-icon size
+// of 96 DPI, "151 at 20 px" at another size.
+std::string PictureName(HICON icon) {
+  static const std::map<std::string, std::string> kNames = [] {
+    std::map<std::string, std::string> names;
+    for (const int size : {32, 24, 20, 16})
+      for (UINT id = 128; id < 165; ++id) {
+        auto* loaded = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                                     IMAGE_ICON, size, size, 0));
+        if (loaded != nullptr) names[Pixels(loaded)] = std::to_string(id) +
+            (size == 16 ? "" : " at " + std::to_string(size) + " px");
+        (void)DestroyIcon(loaded);
+      }
+    return names;
+  }();
+  const auto found = kNames.find(Pixels(icon));
+  return found == kNames.end() ? "?" : found->second;
+}
+
 // Notes the call and its icon, and plays a notification area that may be too
-// busy to take an add.
+// busy to take an add. An add hands over a picture of ours; a delete, the
+// shared icon of the 1st.
 BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
   UINT id = 128;
   while (id < 200 && Icon(id) != data->hIcon) ++id;
+  const bool shared = id < 200;
+  if (message == NIM_ADD) g_fake->pictures.push_back(data->hIcon);
   const bool usual = data->cbSize == static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE) &&
+                     shared == (message == NIM_DELETE) &&
                      GetDlgItem(data->hWnd, IDC_CALENDAR) != nullptr && data->uID == 128 &&
                      data->uCallbackMessage == 0x0464 &&
                      data->uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
                      std::string(data->szTip, 64) == "Ravelind" + std::string(56, '\0');
   std::string call = (message == NIM_ADD ? "add " : message == NIM_DELETE ? "delete " : "? ") +
-                     std::to_string(id) + (usual ? "" : " (unusual record)");
+                     (shared ? std::to_string(id) : PictureName(data->hIcon)) +
+                     (usual ? "" : " (unusual record)");
   BOOL done = TRUE;
   if (message == NIM_ADD) {
     if (g_fake->shown) call += " (twice)";
@@ -98,6 +140,8 @@ LSTATUS WINAPI FakeOpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) 
   return Platform::System().regOpenKey(root, subKey, access, key);
 }
 
+UINT FakeTrayDpi() { return g_fake->trayDpi; }
+
 void WINAPI FakeLocalTime(LPSYSTEMTIME time) {
   const std::time_t moment = g_fake->now + g_fake->zoneHours * 3600;
   const std::tm* local = std::localtime(&moment);
@@ -106,7 +150,7 @@ void WINAPI FakeLocalTime(LPSYSTEMTIME time) {
 }
 
 Fake::Fake() : now(LocalTime(2026, 12, 15)),
-    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeLocalTime} { g_fake = this; }
+    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeLocalTime, FakeTrayDpi} { g_fake = this; }
 
 HWND g_owner = nullptr;
 Strings* g_boxes = nullptr;
@@ -168,8 +212,9 @@ class CalendarDlgTest : public ::testing::Test {
 
 TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAndSaysWhenItCannot) {
   HWND window = Open();
-  for (const WPARAM size : {WPARAM{ICON_BIG}, WPARAM{ICON_SMALL}})  // the tray's: the 15th's
-    EXPECT_EQ(SendMessageA(window, WM_GETICON, size, 0), reinterpret_cast<LRESULT>(Icon(151)));
+  // The tray's day, the 15th: 32 px, and drawn for the caption.
+  EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(Icon(151)));
+  EXPECT_EQ(PictureName(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0))), "151");
   (void)SendMessageA(window, WM_COMMAND, IDCANCEL, 0);  // Esc ends it, and it saves all the same
   EXPECT_EQ(fake.tray, (Strings{"add 151", "delete 129"}));
   EXPECT_EQ(fake.iniAtTray, (Strings{"", "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\n"
@@ -276,6 +321,32 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
   for (const LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
     EXPECT_EQ(SendMessageA(window, kTrayCallbackMessage, kTrayIconId, mouse), 1);
   EXPECT_FALSE(IsWindowVisible(window));
+}
+
+// The shell would shrink a 32-px picture to the notification area's size itself,
+// unevenly; the picture drawn for that size follows a change of the display's
+// scale, and each one replaced goes.
+TEST_F(CalendarDlgTest, TheTrayGetsThePictureForItsSizeAndEachOneReplacedGoes) {
+  HWND window = Open();
+  fake.trayDpi = 144;
+  (void)SendMessageA(window, WM_TIMER, 1, 0);
+  fake.trayDpi = 120;
+  RECT place{};
+  (void)GetWindowRect(window, &place);
+  (void)SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&place));
+  EXPECT_EQ(fake.tray, (Strings{"add 151", "delete 129", "add 151 at 24 px", "delete 129",
+                                "add 151 at 20 px"}));
+  for (int day = 0; day < 100; ++day) {
+    fake.now += 24 * 60 * 60;
+    (void)SendMessageA(window, WM_TIMER, 1, 0);
+  }
+  fake.pictures.push_back(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)));
+  auto kept = [&] { return std::count_if(fake.pictures.begin(), fake.pictures.end(),
+                                         [](HICON icon) { return !Pixels(icon).empty(); }); };
+  EXPECT_EQ(kept(), 2);  // the tray's and the caption's
+  (void)DestroyWindow(window);
+  dlg.reset();
+  EXPECT_EQ(kept(), 0);
 }
 
 // At log-on the task bar can be too busy to take the icon; a refused add may
