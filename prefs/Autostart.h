@@ -15,6 +15,12 @@ inline constexpr wchar_t kAutostartSubKey[] = L"SOFTWARE\\Microsoft\\Windows\\Cu
 // Name of the program's value under that key.
 inline constexpr wchar_t kAutostartValueName[] = L"Ravelind";
 
+// Sub key of the same root where Explorer (Task Manager's Startup tab,
+// Settings > Apps > Startup) keeps its switch for each Run value: a binary
+// value of the same name whose first byte is odd while the entry is off.
+inline constexpr wchar_t kStartupApprovedSubKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+
 // Windows starts a Run entry only when its command is at most this long.
 inline constexpr std::size_t kMaxRunCommandLength = 260;
 

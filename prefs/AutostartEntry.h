@@ -4,26 +4,39 @@
 // written. The machine's key comes first; where it may not be written (a
 // standard user, or any user with UAC on and the program not elevated), the
 // user's own key holds the entry instead. Never both: the program would start
-// twice.
+// twice. Explorer's switch for the entry (Task Manager's Startup tab,
+// Settings > Apps > Startup) is a mark beside it, which a tick clears.
+//
+// Both builds use the registry's 64-bit view: there the 32-bit build's entry
+// and its mark are where Task Manager looks for them, as the 64-bit build's.
 #include <string>
 
 #include "framework/Platform.h"
+#include "framework/Scoped.h"
 
 class AutostartEntry {
  public:
   explicit AutostartEntry(const Platform& platform) : m_platform(platform) {}
 
-  // Writes the value naming this program and the working directory, and
-  // takes any other copy of ours away; false when no key took it.
+  // Sees to it that the next log-on starts this program in the working
+  // directory: writes the value, takes any other copy of ours away and any
+  // mark that switches the entry off; false when that cannot be done.
   bool Write();
-  // Deletes the value from both keys; false only when a value that is there
-  // stays there.
+  // Deletes the value from both keys, and their marks where it may; false
+  // only when a value that is there stays there.
   bool Delete();
 
  private:
+  LSTATUS Open(HKEY root, const wchar_t* subKey, REGSAM access, ScopedRegKey& key);
   bool WriteUnder(HKEY root, const std::wstring& command);
   bool DeleteUnder(HKEY root);
-  bool IsUnder(HKEY root);
+  // Whether `root` holds a value of our name; `command` receives its text
+  // (empty when it is too long to be ours).
+  bool IsUnder(HKEY root, std::wstring* command = nullptr);
+  // Whether Explorer's mark beside the value under `root` is there, and
+  // whether it switches the entry off.
+  bool HasMark(HKEY root, bool* off = nullptr);
+  bool DeleteMark(HKEY root);
 
   const Platform& m_platform;
 };

@@ -419,52 +419,73 @@ TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
   EXPECT_TRUE(IsWindowEnabled(window));
 }
 
-// Start Menu against the real Run keys, for a program that is elevated and for
-// one that is not, which Windows lets read the machine's key but not write it.
-TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueOrSaysWhichRemains) {
+// Start Menu against the real Run keys and Explorer's marks beside them (what
+// Task Manager's Startup tab switches), for a program that is elevated and for
+// one that is not, which Windows lets read the machine's keys but not write them.
+TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   const std::wstring command = ravelind::AutostartCommand(ModulePath(), CurrentDirectory());
   const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
-  const char* kNames[] = {"HKLM", "HKCU"};
-  auto holding = [&] {  // the keys that hold our value: "HKLM" when it is ours, "HKLM?" another's
+  const std::string kNames[] = {"HKLM", "HKCU"};
+  const wchar_t* kName = ravelind::kAutostartValueName;
+  // "HKLM": our value there, "HKLM?" another's; "HKLM-off": a mark that switches the
+  // entry off (an odd first byte, then when), "HKLM-on" one that does not.
+  auto state = [&] {
     std::string keys;
     for (int i = 0; i < 2; ++i) {
       wchar_t data[2048] = {};
+      BYTE mark[12] = {};
       DWORD size = sizeof data;
-      if (RegGetValueW(kRoots[i], ravelind::kAutostartSubKey, ravelind::kAutostartValueName,
-                       RRF_RT_REG_SZ, nullptr, data, &size) == ERROR_SUCCESS) {
-        keys += std::string(keys.empty() ? "" : " ") + kNames[i] + (data == command ? "" : "?");
-      }
+      if (RegGetValueW(kRoots[i], ravelind::kAutostartSubKey, kName, RRF_RT_REG_SZ, nullptr, data,
+                       &size) == ERROR_SUCCESS)
+        keys += " " + kNames[i] + (data == command ? "" : "?");
+      size = sizeof mark;
+      if (RegGetValueW(kRoots[i], ravelind::kStartupApprovedSubKey, kName, RRF_RT_REG_BINARY,
+                       nullptr, mark, &size) == ERROR_SUCCESS)
+        keys += " " + kNames[i] + (mark[0] % 2 ? "-off" : "-on");
     }
     return keys;
   };
   HWND window = Open();
   struct Row { std::vector<HKEY> readOnly; std::string before; bool tick; std::string after; };
   const std::vector<HKEY> kElevated, kStandard{HKEY_LOCAL_MACHINE};
-  const std::string kCannot = ", Error: Unable to remove program from start menu.";
+  const std::string kCannotAdd = ", Error: Unable to add program to start menu.";
+  const std::string kCannotRemove = ", Error: Unable to remove program from start menu.";
   const Row kRows[] = {
-      {kElevated, "", true, "ticked HKLM"},           {kElevated, "HKLM", true, "ticked HKLM"},
-      {kElevated, "HKCU", true, "ticked HKLM"},       {kElevated, "HKLM HKCU", true, "ticked HKLM"},
-      {kElevated, "", false, "clear"},                {kElevated, "HKLM", false, "clear"},
-      {kElevated, "HKCU", false, "clear"},            {kElevated, "HKLM HKCU", false, "clear"},
-      {kStandard, "", true, "ticked HKCU"},           {kStandard, "HKLM", true, "ticked HKLM?"},
-      {kStandard, "HKCU", true, "ticked HKCU"},       {kStandard, "HKLM HKCU", true, "ticked HKLM?"},
-      {kStandard, "", false, "clear"},                {kStandard, "HKLM", false, "ticked HKLM?" + kCannot},
-      {kStandard, "HKCU", false, "clear"},            {kStandard, "HKLM HKCU", false, "ticked HKLM?" + kCannot},
-      {{HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}, "", true,
-       "clear, Error: Unable to add program to start menu."},
+      {kElevated, "", true, "ticked HKLM"},
+      {kElevated, "HKLM? HKLM-off HKCU HKCU-off", true, "ticked HKLM"},
+      {kElevated, "HKLM-on", true, "ticked HKLM HKLM-on"},
+      {kElevated, "", false, "clear"},
+      {kElevated, "HKLM HKLM-off HKCU? HKCU-on", false, "clear"},
+      {kStandard, "", true, "ticked HKCU"},
+      {kStandard, "HKCU? HKCU-off", true, "ticked HKCU"},
+      {kStandard, "HKLM HKCU", true, "ticked HKLM"},  // an elevated run wrote ours
+      {kStandard, "HKLM HKLM-off", true, "clear HKLM HKLM-off" + kCannotAdd},
+      {kStandard, "HKLM? HKCU", true, "clear HKLM?" + kCannotAdd},  // another copy's
+      {kStandard, "", false, "clear"},
+      {kStandard, "HKLM-off HKCU HKCU-off", false, "clear HKLM-off"},
+      {kStandard, "HKLM? HKCU", false, "ticked HKLM?" + kCannotRemove},
+      {{HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}, "", true, "clear" + kCannotAdd},
   };
   for (const Row& row : kRows) {
-    for (int i = 0; i < 2; ++i) {  // another run's value, or none
-      (void)RegDeleteKeyValueW(kRoots[i], ravelind::kAutostartSubKey, ravelind::kAutostartValueName);
-      const bool there = row.before.find(kNames[i]) != std::string::npos;
-      ASSERT_TRUE(!there || RegSetKeyValueW(kRoots[i], ravelind::kAutostartSubKey,
-                                            ravelind::kAutostartValueName, REG_SZ, L"x", 4) == 0);
+    for (int i = 0; i < 2; ++i) {
+      (void)RegDeleteKeyValueW(kRoots[i], ravelind::kAutostartSubKey, kName);
+      (void)RegDeleteKeyValueW(kRoots[i], ravelind::kStartupApprovedSubKey, kName);
+      std::istringstream tokens(row.before);
+      for (std::string token; tokens >> token;) {
+        if (token.compare(0, 4, kNames[i]) != 0) continue;
+        const std::wstring value = token.size() == 4 ? command : L"x";
+        const BYTE mark[12] = {BYTE(token.find("-off") != std::string::npos ? 3 : 2), 0x5c, 0x1f};
+        ASSERT_EQ(token.find('-') == std::string::npos
+                      ? RegSetKeyValueW(kRoots[i], ravelind::kAutostartSubKey, kName, REG_SZ,
+                                        value.c_str(), DWORD((value.size() + 1) * 2))
+                      : RegSetKeyValueW(kRoots[i], ravelind::kStartupApprovedSubKey, kName,
+                                        REG_BINARY, mark, sizeof mark), ERROR_SUCCESS);
+      }
     }
     fake.readOnly = row.readOnly;
     (void)CheckDlgButton(window, IDC_STARTMENU, row.tick ? BST_UNCHECKED : BST_CHECKED);
     const Strings boxes = BoxesDuring(window, [&] { Click(window, IDC_STARTMENU); });
-    std::string after = (Ticked(window, IDC_STARTMENU) ? "ticked " : "clear ") + holding();
-    if (after.back() == ' ') after.pop_back();
+    std::string after = (Ticked(window, IDC_STARTMENU) ? "ticked" : "clear") + state();
     for (const std::string& box : boxes) after += ", " + box;
     EXPECT_EQ(after, row.after) << row.readOnly.size() << " read-only, before: " << row.before
                                 << (row.tick ? ", tick" : ", clear");
