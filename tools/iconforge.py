@@ -28,8 +28,10 @@ BLACK, LIGHT_GREY, WHITE = 0, 7, 15
 
 FRAME_CODES = {"#": BLACK, ":": LIGHT_GREY, ".": WHITE}
 INK_CODES = {"#": True, ".": False}
-# Each day icon's images, each drawn for its size.
-DAY_SIZES = (32,)
+# Each day icon's images, each drawn for its size. 32 stays first: readers
+# that take an icon's first image get the page they have always had. The
+# others are the tray's small-icon sizes at 100, 125 and 150 % scale.
+DAY_SIZES = (32, 16, 20, 24)
 SMALL_SIZE = 16
 DAYS = range(1, 32)
 
