@@ -246,16 +246,16 @@ def write_png(path, rgb_rows):
 
 
 def write_sheet(path, pictures, small, scale=8, per_row=8, margin=8):
-    """The 31 day pictures at each size, then the small main icon picture
-    (transparency shown as a checkerboard), enlarged `scale` times on a dark
-    grey sheet."""
+    """The 31 day pictures at each size, enlarged `scale` times and then at
+    their own size, as the tray shows them; last the small main icon picture
+    (transparency shown as a checkerboard), enlarged. On a dark grey sheet."""
     checker = [[(0, 0, 0) if on else
                 ((255, 200, 255) if (x // 2 + y // 2) % 2 else (200, 255, 255))
                 for x, on in enumerate(row)] for y, row in enumerate(small)]
     blocks = []  # (pictures as rows of RGB, zoom, pictures a row)
     for size in DAY_SIZES:
         tiles = [[[VGA_PALETTE[i] for i in row] for row in p] for p in pictures[size]]
-        blocks.append((tiles, scale, per_row))
+        blocks += [(tiles, scale, per_row), (tiles, 1, len(tiles))]
     blocks.append(([checker], scale, per_row))
     places, height, width = [], margin, 0  # (top, left, zoom, picture) of each tile
     for tiles, zoom, across in blocks:
