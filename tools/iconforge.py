@@ -3,11 +3,12 @@
 
     iconforge.py --source res/icons --output build/icons [--sheet sheet.png]
 
-Reads frame.txt (the calendar page and where the number goes), digits.txt
-(the digit glyphs) and main16.txt (the small picture of the main icon), and
-writes day01.ico ... day31.ico and main.ico into the output directory. With
---sheet it also writes an enlarged PNG of all the pictures for a person to
-look over. Standard library only: it runs wherever CMake found a Python.
+Reads, for each size N a day icon has, frameN.txt (the calendar page and
+where the number goes) and digitsN.txt (the digit glyphs), and main16.txt
+(the small picture of the main icon), and writes day01.ico ... day31.ico and
+main.ico into the output directory. With --sheet it also writes an enlarged
+PNG of all the pictures for a person to look over. Standard library only: it
+runs wherever CMake found a Python.
 """
 
 import argparse
@@ -26,9 +27,12 @@ VGA_PALETTE = [
 BLACK, LIGHT_GREY, WHITE = 0, 7, 15
 
 FRAME_CODES = {"#": BLACK, ":": LIGHT_GREY, ".": WHITE}
-ICON_SIZE = 32
+INK_CODES = {"#": True, ".": False}
+# Each day icon's images, each drawn for its size. 32 stays first: readers
+# that take an icon's first image get the page they have always had. The
+# others are the tray's small-icon sizes at 100, 125 and 150 % scale.
+DAY_SIZES = (32, 16, 20, 24)
 SMALL_SIZE = 16
-GLYPH_HEIGHT = 20
 DAYS = range(1, 32)
 
 
@@ -80,14 +84,14 @@ def parse_days(words, path, number):
     return days
 
 
-def read_frame(path):
-    """The page picture and the number layout rules from frame.txt."""
+def read_frame(path, size):
+    """The page picture (size x size) and the number layout rules."""
     frame, gap, centre, tops = None, None, None, {}
     lines = read_lines(path)
     for number, line in lines:
         words = line.split()
         if words == ["frame"]:
-            frame = read_picture(lines, path, number, ICON_SIZE, ICON_SIZE, FRAME_CODES)
+            frame = read_picture(lines, path, number, size, size, FRAME_CODES)
         elif words[0] == "digit-gap" and len(words) == 2:
             gap = int(words[1])
         elif words[0] == "centre-columns" and len(words) == 3:
@@ -109,15 +113,19 @@ def read_frame(path):
 
 
 def read_digits(path):
-    """The ten glyphs from digits.txt, as rows of booleans (True = ink)."""
-    glyphs = {}
+    """The ten glyphs of a digit set, as rows of booleans (True = ink)."""
+    glyphs, height = {}, None
     lines = read_lines(path)
     for number, line in lines:
         words = line.split()
+        if height is None:
+            if len(words) != 2 or words[0] != "height" or not words[1].isdigit():
+                raise DescriptionError(f"{path}:{number}: expected 'height N', got {line!r}")
+            height = int(words[1])
+            continue
         if len(words) != 2 or words[0] != "digit" or words[1] not in "0123456789":
             raise DescriptionError(f"{path}:{number}: expected 'digit N', got {line!r}")
-        glyphs[words[1]] = read_picture(lines, path, number, None, GLYPH_HEIGHT,
-                                        {"#": True, ".": False})
+        glyphs[words[1]] = read_picture(lines, path, number, None, height, INK_CODES)
     if sorted(glyphs) != list("0123456789"):
         raise DescriptionError(f"{path}: needs each digit 0 to 9 once")
     if len({len(g[0]) for g in glyphs.values()}) != 1:
@@ -130,8 +138,7 @@ def read_small(path):
     lines = read_lines(path)
     for number, line in lines:
         if line == "small":
-            return read_picture(lines, path, number, SMALL_SIZE, SMALL_SIZE,
-                                {"#": True, ".": False})
+            return read_picture(lines, path, number, SMALL_SIZE, SMALL_SIZE, INK_CODES)
         raise DescriptionError(f"{path}:{number}: expected 'small', got {line!r}")
     raise DescriptionError(f"{path}: no picture")
 
@@ -140,7 +147,7 @@ def number_ink(text, glyphs, gap):
     """The number's digits set side by side, trimmed to their ink columns."""
     cell = len(glyphs["0"][0])
     width = len(text) * cell + (len(text) - 1) * gap
-    rows = [[False] * width for _ in range(GLYPH_HEIGHT)]
+    rows = [[False] * width for _ in glyphs["0"]]
     for i, digit in enumerate(text):
         left = i * (cell + gap)
         for y, glyph_row in enumerate(glyphs[digit]):
@@ -151,19 +158,20 @@ def number_ink(text, glyphs, gap):
 
 
 def day_picture(day, frame, glyphs, gap, centre, tops):
-    """The 32 x 32 colour indices of one day's icon."""
+    """The colour indices of one day's picture, the size of `frame`."""
     picture = [row[:] for row in frame]
     ink = number_ink(str(day), glyphs, gap)
     width = len(ink[0])
     spare = centre[1] - centre[0] + 1 - width
-    if spare < 0:
-        raise DescriptionError(f"day {day}: the number is wider than the page")
     left = centre[0] + spare // 2
     top = tops[day]
-    for y, row in enumerate(ink):
-        for x, on in enumerate(row):
-            if on:
-                picture[top + y][left + x] = BLACK
+    spots = [(top + y, left + x) for y, row in enumerate(ink) for x, on in enumerate(row) if on]
+    # Ink on an outline or a ring would blur the number into the page.
+    if spare < 0 or not all(0 <= min(spot) and max(spot) < len(frame)
+                            and frame[spot[0]][spot[1]] == WHITE for spot in spots):
+        raise DescriptionError(f"{len(frame)} px, day {day}: the number runs off the paper")
+    for y, x in spots:
+        picture[y][x] = BLACK
     return picture
 
 
@@ -237,28 +245,32 @@ def write_png(path, rgb_rows):
         f.write(png)
 
 
-def write_sheet(path, day_pictures, small, scale=8, per_row=8, margin=8):
-    """The 31 day pictures, then the small main icon picture (transparency
-    shown as a checkerboard), enlarged `scale` times on a dark grey sheet."""
-    tile = ICON_SIZE * scale
-    tiles = [[[VGA_PALETTE[i] for i in row] for row in p] for p in day_pictures]
+def write_sheet(path, pictures, small, scale=8, per_row=8, margin=8):
+    """The 31 day pictures at each size, enlarged `scale` times and then at
+    their own size, as the tray shows them; last the small main icon picture
+    (transparency shown as a checkerboard), enlarged. On a dark grey sheet."""
     checker = [[(0, 0, 0) if on else
                 ((255, 200, 255) if (x // 2 + y // 2) % 2 else (200, 255, 255))
                 for x, on in enumerate(row)] for y, row in enumerate(small)]
-    tiles.append(checker)
-    count_rows = (len(tiles) + per_row - 1) // per_row
-    width = per_row * tile + (per_row + 1) * margin
-    height = count_rows * tile + (count_rows + 1) * margin
+    blocks = []  # (pictures as rows of RGB, zoom, pictures a row)
+    for size in DAY_SIZES:
+        tiles = [[[VGA_PALETTE[i] for i in row] for row in p] for p in pictures[size]]
+        blocks += [(tiles, scale, per_row), (tiles, 1, len(tiles))]
+    blocks.append(([checker], scale, per_row))
+    places, height, width = [], margin, 0  # (top, left, zoom, picture) of each tile
+    for tiles, zoom, across in blocks:
+        pitch = len(tiles[0]) * zoom + margin
+        for n, picture in enumerate(tiles):
+            places.append((height + n // across * pitch, margin + n % across * pitch,
+                           zoom, picture))
+        height += (len(tiles) + across - 1) // across * pitch
+        width = max(width, margin + min(len(tiles), across) * pitch)
     sheet = [[(64, 64, 64)] * width for _ in range(height)]
-    for n, picture in enumerate(tiles):
-        zoom = tile // len(picture)
-        top = margin + (n // per_row) * (tile + margin)
-        left = margin + (n % per_row) * (tile + margin)
-        for y in range(tile):
-            source = picture[y // zoom]
-            line = sheet[top + y]
-            for x in range(tile):
-                line[left + x] = source[x // zoom]
+    for top, left, zoom, picture in places:
+        for y, source in enumerate(picture):
+            line = [colour for colour in source for _ in range(zoom)]
+            for row in sheet[top + y * zoom:top + (y + 1) * zoom]:
+                row[left:left + len(line)] = line
     write_png(path, sheet)
 
 
@@ -269,25 +281,31 @@ def main(argv=None):
     parser.add_argument("--sheet", help="also write an enlarged PNG of all pictures")
     args = parser.parse_args(argv)
 
+    pictures = {}  # by size, the 31 days' pictures
     try:
-        frame, gap, centre, tops = read_frame(os.path.join(args.source, "frame.txt"))
-        glyphs = read_digits(os.path.join(args.source, "digits.txt"))
+        for size in DAY_SIZES:
+            frame, gap, centre, tops = read_frame(
+                os.path.join(args.source, f"frame{size}.txt"), size)
+            glyphs = read_digits(os.path.join(args.source, f"digits{size}.txt"))
+            pictures[size] = [day_picture(day, frame, glyphs, gap, centre, tops)
+                              for day in DAYS]
         small = read_small(os.path.join(args.source, "main16.txt"))
-        pictures = [day_picture(day, frame, glyphs, gap, centre, tops) for day in DAYS]
-    except (DescriptionError, ValueError) as error:
+    except (DescriptionError, OSError, ValueError) as error:
         print(f"iconforge: {error}", file=sys.stderr)
         return 1
 
-    opaque = [[False] * ICON_SIZE for _ in range(ICON_SIZE)]
+    def opaque(picture):
+        return picture, [[False] * len(picture) for _ in picture]
+
     os.makedirs(args.output, exist_ok=True)
-    for day, picture in zip(DAYS, pictures):
+    for n, day in enumerate(DAYS):
         write_file(os.path.join(args.output, f"day{day:02d}.ico"),
-                         ico_file([(picture, opaque)]))
+                   ico_file([opaque(pictures[size][n]) for size in DAY_SIZES]))
     # The main icon: the 1st's page, and for small sizes the bare digit one.
     small_pixels = [[BLACK] * SMALL_SIZE for _ in range(SMALL_SIZE)]
     small_mask = [[not on for on in row] for row in small]
     write_file(os.path.join(args.output, "main.ico"),
-                     ico_file([(pictures[0], opaque), (small_pixels, small_mask)]))
+               ico_file([opaque(pictures[32][0]), (small_pixels, small_mask)]))
     if args.sheet:
         write_sheet(args.sheet, pictures, small)
     return 0

@@ -11,10 +11,8 @@ set(RAVELIND_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 
 set(_ravelind_icon_tool ${CMAKE_CURRENT_LIST_DIR}/iconforge.py)
 get_filename_component(_ravelind_icon_source ${CMAKE_CURRENT_LIST_DIR}/../res/icons ABSOLUTE)
-set(_ravelind_icon_description
-  ${_ravelind_icon_source}/frame.txt
-  ${_ravelind_icon_source}/digits.txt
-  ${_ravelind_icon_source}/main16.txt)
+# Every text picture: a page and a digit set for each size, and main16.txt.
+file(GLOB _ravelind_icon_description CONFIGURE_DEPENDS ${_ravelind_icon_source}/*.txt)
 
 set(RAVELIND_ICON_FILES "")
 foreach(_day RANGE 1 31)

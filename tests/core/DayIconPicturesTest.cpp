@@ -1,17 +1,18 @@
 // Checks the generated day icons and main icon. iconforge writes every image the same way,
-// so the files are read at fixed offsets rather than decoded as any .ico could be.
+// so the files are read at the offsets it writes rather than decoded as any .ico could be.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-using Ink = std::vector<bool>;  // a digit cell, row by row
 constexpr int kBlack = 0, kGrey = 7, kWhite = 15;
 const Bytes kPalette{0, 0, 0, 0, 0, 0, 128, 0, 0, 128, 0, 0, 0, 128, 128, 0,  // the standard 16
     128, 0, 0, 0, 128, 0, 128, 0, 128, 128, 0, 0, 192, 192, 192, 0,          // colours stored
@@ -22,6 +23,10 @@ Bytes Read(std::size_t day) {  // day 0: the main icon
   const std::string name = day == 0 ? "main" : (day < 10 ? "day0" : "day") + std::to_string(day);
   std::ifstream in(RAVELIND_ICON_DIR "/" + name + ".ico", std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+Bytes Slice(const Bytes& b, std::size_t from, std::size_t to) {
+  return {b.begin() + long(from), b.begin() + long(to)};
 }
 
 long Le(const Bytes& b, std::size_t at, std::size_t n) {
@@ -37,69 +42,79 @@ std::vector<long> Header(const Bytes& b, std::size_t n) {
           Le(b, at + 14, 2)};
 }
 
-// The colour index at (r, c) of a day's image: after the headers and palette come its rows,
-// bottom row first, 16 bytes each, two pixels a byte.
-int Pixel(const Bytes& b, std::size_t r, std::size_t c) {
-  return b.at(22 + 40 + 64 + (31 - r) * 16 + c / 2) >> (c % 2 ? 0 : 4) & 15;
-}
+// A day icon's images in file order: `n` pixels a side, colour rows of `stride` bytes; the
+// number's top row (on the 32, a row lower for 10, 11 and 20-31) and rows; its digit cells,
+// the gap between, the narrowest digit's ink (the one's). Outside `paper` (top, bottom, left,
+// right; the number centred between the last two) is the empty page: `layers` over grey.
+struct Page {
+  std::size_t n, stride, top, height, cell, gap, narrow, paper[4];
+  std::vector<std::array<std::size_t, 5>> layers;  // top, bottom, left, right, colour
+};
+const Page kPages[]{
+    // The sheet behind, its grey corners, the front page (lower left corner rounded), rings.
+    {32, 16, 6, 20, 12, 2, 10, {5, 28, 3, 30}, {{3, 31, 0, 31, kBlack}, {3, 3, 0, 0, kGrey},
+     {31, 31, 0, 0, kGrey}, {4, 30, 1, 30, kWhite}, {2, 29, 2, 31, kBlack}, {3, 28, 3, 30, kWhite},
+     {29, 29, 2, 2, kWhite}, {0, 4, 6, 8, kBlack}, {0, 4, 25, 27, kBlack}}},
+    {16, 8, 5, 9, 5, 2, 4, {4, 14, 1, 14}, {{1, 15, 0, 15, kBlack}, {2, 14, 1, 14, kWhite},
+     {0, 3, 3, 4, kBlack}, {0, 3, 11, 12, kBlack}}},
+    {20, 12, 5, 13, 7, 2, 5, {4, 18, 1, 18}, {{1, 19, 0, 19, kBlack}, {2, 18, 1, 18, kWhite},
+     {0, 3, 4, 5, kBlack}, {0, 3, 14, 15, kBlack}}},
+    {24, 12, 6, 15, 9, 2, 7, {5, 22, 1, 22}, {{2, 23, 0, 23, kBlack}, {3, 22, 1, 22, kWhite},
+     {0, 4, 5, 7, kBlack}, {0, 4, 16, 18, kBlack}}}};
 
-// The empty page drawn in layers: the sheet behind with its grey corners, the front page
-// with its rounded lower left corner, then the binder rings over its top edge.
-int Frame(std::size_t r, std::size_t c) {
-  const std::size_t layers[][5]{  // top, bottom, left, right, colour
-      {3, 31, 0, 31, kBlack}, {3, 3, 0, 0, kGrey}, {31, 31, 0, 0, kGrey}, {4, 30, 1, 30, kWhite},
-      {2, 29, 2, 31, kBlack}, {3, 28, 3, 30, kWhite}, {29, 29, 2, 2, kWhite},
-      {0, 4, 6, 8, kBlack}, {0, 4, 25, 27, kBlack}};
-  std::size_t colour = kGrey;
-  for (const auto& l : layers) if (r >= l[0] && r <= l[1] && c >= l[2] && c <= l[3]) colour = l[4];
-  return int(colour);
-}
-
-// The black of a digit's 12-column cell and the 2-column gap after it, 20 rows from (top,
-// left), cut off at the page's right edge.
-Ink Cell(const Bytes& b, std::size_t top, std::size_t left) {
-  Ink cell(20 * 14);
-  for (std::size_t i = 0; i < cell.size(); ++i)
-    cell[i] = left + i % 14 <= 30 && Pixel(b, top + i / 14, left + i % 14) == kBlack;
-  return cell;
-}
-
-// One 32x32 image in the standard colours, unmasked: the page with the number in black.
-TEST(DayIconPictures, EachDayIsThePageWithItsNumberInBlackCentredOnIt) {
-  const Bytes first = Read(1);
-  std::vector<Ink> glyph(10);  // 1 to 9 as the single days show them, 0 as the 10th does
-  for (std::size_t day = 1; day <= 31; ++day) {
-    SCOPED_TRACE("day " + std::to_string(day));
-    const Bytes b = Read(day);
-    ASSERT_EQ(b.size(), 22u + 744u);  // header, palette, 32 rows of 16 bytes and of 4
-    EXPECT_EQ(Header(b, 0), (std::vector<long>{1, 32, 32, 16, 4, 744, 22, 40, 32, 64, 1, 4}));
-    EXPECT_EQ(Bytes(b.begin() + 62, b.begin() + 126), kPalette);
-    EXPECT_EQ(Bytes(b.begin() + 638, b.end()), Bytes(128));  // the AND mask
-    const std::size_t top = day == 10 || day == 11 || day >= 20 ? 7 : 6;
-    std::size_t up = 32, down = 0, left = 32, right = 0;  // the number's black
-    for (std::size_t r = 0; r < 32; ++r)
-      for (std::size_t c = 0; c < 32; ++c) {  // the 1st's frame is the page, the others' the 1st's
-        const int colour = Pixel(b, r, c);
-        if (r < 5 || r > 28 || c < 3 || c > 30)
-          ASSERT_EQ(colour, day == 1 ? Frame(r, c) : Pixel(first, r, c)) << r << "," << c;
-        else if (colour != kBlack)
-          ASSERT_EQ(colour, kWhite) << r << "," << c;
-        else
-          up = std::min(up, r), down = std::max(down, r), left = std::min(left, c),
-          right = std::max(right, c);
+// An image: header, palette, colour rows bottom row first (two pixels a byte), AND mask.
+TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt) {
+  for (std::size_t i = 0, at = 6 + 16 * std::size(kPages); i < std::size(kPages); ++i) {
+    const Page& p = kPages[i];
+    const std::size_t length = 104 + p.n * (p.stride + 4), mask = at + length - 4 * p.n;
+    const std::size_t step = p.cell + p.gap;  // from a digit's cell to the next one's
+    std::vector<std::vector<bool>> glyph(10);  // 1-9 as the single days show them, 0 the 10th
+    std::set<Bytes> pictures;
+    for (std::size_t day = 1; day <= 31; ++day) {
+      SCOPED_TRACE(std::to_string(p.n) + " px, day " + std::to_string(day));
+      const Bytes b = Read(day);
+      ASSERT_EQ(b.size(), 70u + 744u + 296u + 424u + 488u);  // the images, nothing after them
+      auto pixel = [&](std::size_t r, std::size_t c) {
+        return b.at(at + 104 + (p.n - 1 - r) * p.stride + c / 2) >> (c % 2 ? 0 : 4) & 15;
+      };
+      EXPECT_EQ(Header(b, i), (std::vector<long>{4, long(p.n), long(p.n), 16, 4, long(length),
+                                                 long(at), 40, long(p.n), long(2 * p.n), 1, 4}));
+      EXPECT_EQ(Slice(b, at + 40, at + 104), kPalette);
+      EXPECT_EQ(Slice(b, mask, at + length), Bytes(4 * p.n));  // the AND mask
+      pictures.insert(Slice(b, at + 104, mask));
+      const std::size_t top = p.top + (p.n == 32 && (day == 10 || day == 11 || day >= 20));
+      std::size_t up = p.n, down = 0, left = p.n, right = 0;  // the number's black
+      for (std::size_t r = 0; r < p.n; ++r)
+        for (std::size_t c = 0; c < p.n; ++c) {
+          std::size_t page = kGrey;
+          for (const auto& l : p.layers)
+            if (r >= l[0] && r <= l[1] && c >= l[2] && c <= l[3]) page = l[4];
+          if (r < p.paper[0] || r > p.paper[1] || c < p.paper[2] || c > p.paper[3])
+            ASSERT_EQ(pixel(r, c), int(page)) << r << "," << c;
+          else if (pixel(r, c) != kBlack)
+            ASSERT_EQ(pixel(r, c), kWhite) << r << "," << c;
+          else
+            up = std::min(up, r), down = std::max(down, r), left = std::min(left, c),
+            right = std::max(right, c);
+        }
+      EXPECT_TRUE(up == top && down == top + p.height - 1) << "rows " << up << ".." << down;
+      const std::size_t width = right + 1 - left, tens = day < 10 ? 0 : step;
+      EXPECT_TRUE(width >= tens + p.narrow && width <= tens + p.cell) << width;
+      // Centred, an odd spare column to the right.
+      EXPECT_TRUE(left + right + 1 - p.paper[2] - p.paper[3] <= 1) << left << ".." << right;
+      // A number is its digits' cells side by side, no black in the gap after either.
+      std::vector<bool> first, second;  // row by row
+      for (std::size_t k = 0; k < p.height * step; ++k) {
+        const std::size_t r = top + k / step, c = left + k % step;
+        first.push_back(pixel(r, c) == kBlack);
+        second.push_back(c + step <= p.paper[3] && pixel(r, c + step) == kBlack);
       }
-    EXPECT_TRUE(up == top && down == top + 19) << "rows " << up << ".." << down;
-    const std::size_t width = right + 1 - left;
-    EXPECT_TRUE(day < 10 ? width >= 9 && width <= 14 : width >= 22 && width <= 26) << width;
-    // Centred on columns 3 to 30, an odd spare column to the right.
-    EXPECT_TRUE(left + right == 32 || left + right == 33) << left << ".." << right;
-    // A number is its digits' cells side by side; no black in the gap between them.
-    const Ink tens = Cell(b, top, left), units = Cell(b, top, left + 14);
-    if (day <= 10) glyph[day % 10] = day < 10 ? tens : units;
-    EXPECT_TRUE(day < 10 || (tens == glyph[day / 10] && units == glyph[day % 10]));
+      if (day <= 10) glyph[day % 10] = day < 10 ? first : second;
+      EXPECT_TRUE(day < 10 || (first == glyph[day / 10] && second == glyph[day % 10]));
+    }
+    EXPECT_EQ(pictures.size(), 31u) << p.n << " px: days drawn alike";
+    at += length;
   }
-  for (std::size_t d = 0; d < 10; ++d)
-    for (std::size_t other = 0; other < d; ++other) EXPECT_NE(glyph[d], glyph[other]) << d;
 }
 
 TEST(DayIconPictures, MainIconIsTheFirstsPageAndABareOne) {
@@ -107,7 +122,7 @@ TEST(DayIconPictures, MainIconIsTheFirstsPageAndABareOne) {
   ASSERT_EQ(main.size(), 38u + 744u + 296u);  // the small image: 16 rows of 8 bytes and of 4
   EXPECT_EQ(Header(main, 0), (std::vector<long>{2, 32, 32, 16, 4, 744, 38, 40, 32, 64, 1, 4}));
   EXPECT_EQ(Header(main, 1), (std::vector<long>{2, 16, 16, 16, 4, 296, 782, 40, 16, 32, 1, 4}));
-  EXPECT_EQ(Bytes(main.begin() + 38, main.begin() + 782), Bytes(first.begin() + 22, first.end()));
+  EXPECT_EQ(Slice(main, 38, 782), Slice(first, 70, 814));  // the 1st's first image
   EXPECT_EQ(Bytes(main.begin() + 822, main.begin() + 886), kPalette);
   EXPECT_EQ(Bytes(main.begin() + 886, main.begin() + 1014), Bytes(128));  // all black, masked too
   for (std::size_t i = 0; i < 256; ++i) {  // a bare one: stem and flag shown, the rest masked
