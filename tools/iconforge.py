@@ -32,6 +32,11 @@ INK_CODES = {"#": True, ".": False}
 # that take an icon's first image get the page they have always had. The
 # others are the tray's small-icon sizes at 100, 125 and 150 % scale.
 DAY_SIZES = (32, 16, 20, 24)
+# The 32-px pages and the main icon store the whole standard palette; the
+# small pictures store only the three colours a page is drawn in, which
+# keeps 52 bytes an image out of the program.
+ALL_COLOURS = tuple(range(16))
+PAGE_COLOURS = (BLACK, LIGHT_GREY, WHITE)
 SMALL_SIZE = 16
 DAYS = range(1, 32)
 
@@ -182,40 +187,44 @@ def row_bytes(bits_per_pixel, width):
     return (bits_per_pixel * width + 31) // 32 * 4
 
 
-def ico_image(pixels, mask):
-    """One 16-colour icon image: header, palette, XOR bitmap, AND mask.
+def ico_image(pixels, mask, colours):
+    """One 4-bit icon image: header, palette, XOR bitmap, AND mask.
 
-    `pixels` are colour indices, top row first; `mask` is True where the
-    pixel is transparent. Bitmap rows are stored bottom row first.
+    `pixels` are indices into the standard palette, top row first; the image
+    stores `colours` of it as its palette (a short one counted in the header)
+    and each pixel as its place there. `mask` is True where the pixel is
+    transparent. Bitmap rows are stored bottom row first.
     """
+    place = {colour: i for i, colour in enumerate(colours)}
     height, width = len(pixels), len(pixels[0])
     xor_stride, and_stride = row_bytes(4, width), row_bytes(1, width)
     xor, and_mask = bytearray(), bytearray()
     for y in reversed(range(height)):
         row = bytearray(xor_stride)
         for x, index in enumerate(pixels[y]):
-            row[x // 2] |= index << (4 if x % 2 == 0 else 0)
+            row[x // 2] |= place[index] << (4 if x % 2 == 0 else 0)
         xor += row
         bits = bytearray(and_stride)
         for x, clear in enumerate(mask[y]):
             if clear:
                 bits[x // 8] |= 0x80 >> (x % 8)
         and_mask += bits
-    header = struct.pack("<IiiHHIIiiII", 40, width, 2 * height, 1, 4, 0,
-                         len(xor) + len(and_mask), 0, 0, 0, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA_PALETTE)
+    header = struct.pack("<IiiHHIIiiII", 40, width, 2 * height, 1, 4, 0, len(xor) + len(and_mask),
+                         0, 0, len(colours) if len(colours) < 16 else 0, 0)
+    palette = b"".join(struct.pack("<BBBB", VGA_PALETTE[c][2], VGA_PALETTE[c][1],
+                                   VGA_PALETTE[c][0], 0) for c in colours)
     return header + palette + bytes(xor) + bytes(and_mask)
 
 
 def ico_file(images):
-    """An .ico file holding `images`, each a (pixels, mask) pair."""
-    blobs = [ico_image(pixels, mask) for pixels, mask in images]
+    """An .ico file holding `images`, each a (pixels, mask, colours) triple."""
+    blobs = [ico_image(*image) for image in images]
     directory = struct.pack("<HHH", 0, 1, len(blobs))
     offset = len(directory) + 16 * len(blobs)
     entries = b""
-    for (pixels, _), blob in zip(images, blobs):
+    for (pixels, _, colours), blob in zip(images, blobs):
         size = len(pixels)  # square images; 256 would be written as 0
-        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4,
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, len(colours), 0, 1, 4,
                                len(blob), offset)
         offset += len(blob)
     return directory + entries + b"".join(blobs)
@@ -295,7 +304,8 @@ def main(argv=None):
         return 1
 
     def opaque(picture):
-        return picture, [[False] * len(picture) for _ in picture]
+        colours = ALL_COLOURS if len(picture) == 32 else PAGE_COLOURS
+        return picture, [[False] * len(picture) for _ in picture], colours
 
     os.makedirs(args.output, exist_ok=True)
     for n, day in enumerate(DAYS):
@@ -305,7 +315,7 @@ def main(argv=None):
     small_pixels = [[BLACK] * SMALL_SIZE for _ in range(SMALL_SIZE)]
     small_mask = [[not on for on in row] for row in small]
     write_file(os.path.join(args.output, "main.ico"),
-               ico_file([opaque(pictures[32][0]), (small_pixels, small_mask)]))
+               ico_file([opaque(pictures[32][0]), (small_pixels, small_mask, ALL_COLOURS)]))
     if args.sheet:
         write_sheet(args.sheet, pictures, small)
     return 0

@@ -18,6 +18,7 @@ const Bytes kPalette{0, 0, 0, 0, 0, 0, 128, 0, 0, 128, 0, 0, 0, 128, 128, 0,  //
     128, 0, 0, 0, 128, 0, 128, 0, 128, 128, 0, 0, 192, 192, 192, 0,          // colours stored
     128, 128, 128, 0, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 0,            // blue, green, red, 0
     255, 0, 0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 0};
+const Bytes kPageColours{0, 0, 0, 0, 192, 192, 192, 0, 255, 255, 255, 0};  // of them: 0, 7, 15
 
 Bytes Read(std::size_t day) {  // day 0: the main icon
   const std::string name = day == 0 ? "main" : (day < 10 ? "day0" : "day") + std::to_string(day);
@@ -34,12 +35,13 @@ long Le(const Bytes& b, std::size_t at, std::size_t n) {
 }
 
 // The image count; directory entry n: width, height, colours, bits, bytes, offset; and the
-// BITMAPINFOHEADER at that offset: size, width, height (both masks), planes, bits.
+// BITMAPINFOHEADER at that offset: size, width, height (both masks), planes, bits, and the
+// palette's length when it is short of 16.
 std::vector<long> Header(const Bytes& b, std::size_t n) {
   const std::size_t e = 6 + 16 * n, at = std::size_t(Le(b, e + 12, 4));
   return {Le(b, 4, 2), b.at(e), b.at(e + 1), b.at(e + 2), Le(b, e + 6, 2), Le(b, e + 8, 4),
           Le(b, e + 12, 4), Le(b, at, 4), Le(b, at + 4, 4), Le(b, at + 8, 4), Le(b, at + 12, 2),
-          Le(b, at + 14, 2)};
+          Le(b, at + 14, 2), Le(b, at + 32, 4)};
 }
 
 // A day icon's images in file order: `n` pixels a side, colour rows of `stride` bytes; the
@@ -62,26 +64,30 @@ const Page kPages[]{
     {24, 12, 6, 15, 9, 2, 7, {5, 22, 1, 22}, {{2, 23, 0, 23, kBlack}, {3, 22, 1, 22, kWhite},
      {0, 4, 5, 7, kBlack}, {0, 4, 16, 18, kBlack}}}};
 
-// An image: header, palette, colour rows bottom row first (two pixels a byte), AND mask.
+// An image: header, palette, colour rows bottom row first (two pixels a byte), AND mask. The
+// 32 stores the standard palette; the small ones only black, grey and white.
 TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt) {
   for (std::size_t i = 0, at = 6 + 16 * std::size(kPages); i < std::size(kPages); ++i) {
     const Page& p = kPages[i];
-    const std::size_t length = 104 + p.n * (p.stride + 4), mask = at + length - 4 * p.n;
+    const std::size_t colours = p.n == 32 ? 16 : 3, rows = at + 40 + 4 * colours;
+    const std::size_t length = rows - at + p.n * (p.stride + 4), mask = at + length - 4 * p.n;
     const std::size_t step = p.cell + p.gap;  // from a digit's cell to the next one's
     std::vector<std::vector<bool>> glyph(10);  // 1-9 as the single days show them, 0 the 10th
     std::set<Bytes> pictures;
     for (std::size_t day = 1; day <= 31; ++day) {
       SCOPED_TRACE(std::to_string(p.n) + " px, day " + std::to_string(day));
       const Bytes b = Read(day);
-      ASSERT_EQ(b.size(), 70u + 744u + 296u + 424u + 488u);  // the images, nothing after them
-      auto pixel = [&](std::size_t r, std::size_t c) {
-        return b.at(at + 104 + (p.n - 1 - r) * p.stride + c / 2) >> (c % 2 ? 0 : 4) & 15;
+      ASSERT_EQ(b.size(), 70u + 744u + 244u + 372u + 436u);  // the images, nothing after them
+      auto pixel = [&](std::size_t r, std::size_t c) {  // as a standard colour
+        const int place = b.at(rows + (p.n - 1 - r) * p.stride + c / 2) >> (c % 2 ? 0 : 4) & 15;
+        return colours == 16 ? place : place < 3 ? std::array{kBlack, kGrey, kWhite}[std::size_t(place)] : -1;
       };
-      EXPECT_EQ(Header(b, i), (std::vector<long>{4, long(p.n), long(p.n), 16, 4, long(length),
-                                                 long(at), 40, long(p.n), long(2 * p.n), 1, 4}));
-      EXPECT_EQ(Slice(b, at + 40, at + 104), kPalette);
+      EXPECT_EQ(Header(b, i), (std::vector<long>{4, long(p.n), long(p.n), long(colours), 4,
+                                                 long(length), long(at), 40, long(p.n),
+                                                 long(2 * p.n), 1, 4, long(colours % 16)}));
+      EXPECT_EQ(Slice(b, at + 40, rows), colours == 16 ? kPalette : kPageColours);
       EXPECT_EQ(Slice(b, mask, at + length), Bytes(4 * p.n));  // the AND mask
-      pictures.insert(Slice(b, at + 104, mask));
+      pictures.insert(Slice(b, rows, mask));
       const std::size_t top = p.top + (p.n == 32 && (day == 10 || day == 11 || day >= 20));
       std::size_t up = p.n, down = 0, left = p.n, right = 0;  // the number's black
       for (std::size_t r = 0; r < p.n; ++r)
@@ -120,8 +126,8 @@ TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt)
 TEST(DayIconPictures, MainIconIsTheFirstsPageAndABareOne) {
   const Bytes main = Read(0), first = Read(1);
   ASSERT_EQ(main.size(), 38u + 744u + 296u);  // the small image: 16 rows of 8 bytes and of 4
-  EXPECT_EQ(Header(main, 0), (std::vector<long>{2, 32, 32, 16, 4, 744, 38, 40, 32, 64, 1, 4}));
-  EXPECT_EQ(Header(main, 1), (std::vector<long>{2, 16, 16, 16, 4, 296, 782, 40, 16, 32, 1, 4}));
+  EXPECT_EQ(Header(main, 0), (std::vector<long>{2, 32, 32, 16, 4, 744, 38, 40, 32, 64, 1, 4, 0}));
+  EXPECT_EQ(Header(main, 1), (std::vector<long>{2, 16, 16, 16, 4, 296, 782, 40, 16, 32, 1, 4, 0}));
   EXPECT_EQ(Slice(main, 38, 782), Slice(first, 70, 814));  // the 1st's first image
   EXPECT_EQ(Bytes(main.begin() + 822, main.begin() + 886), kPalette);
   EXPECT_EQ(Bytes(main.begin() + 886, main.begin() + 1014), Bytes(128));  // all black, masked too
