@@ -75,23 +75,43 @@ def screenshot():
                            "-depth", "8", "ppm:-"], capture_output=True, check=True, timeout=30).stdout
 
 
-def tray_icons(day=None):
-    """Where the notification area, at the desktop's bottom right, shows the day's
-    (today's) generated icon as the shell draws it at 16x16: every other pixel."""
-    day = day or datetime.date.today().day
+def picture(day, size):
+    """The opaque pixels of the day icon's (generated) image for size px, as the
+    screen shows them: (offset in a 800-px wide RGB screen, colour)."""
     with open(os.path.join(os.path.dirname(EXE), "icons", f"day{day:02d}.ico"), "rb") as f:
         data = f.read()
-    at = struct.unpack_from("<I", data, 18)[0]  # 32x32, 16 colours, rows bottom-up
-    xor, mask = at + 40 + 64, at + 40 + 64 + 512
+    at = next(struct.unpack_from("<I", data, 18 + 16 * i)[0]
+              for i in range(struct.unpack_from("<H", data, 4)[0]) if data[6 + 16 * i] == size)
+    colours = struct.unpack_from("<I", data, at + 32)[0] or 16  # a short palette is counted
+    xor, xor_row, mask_row = at + 40 + 4 * colours, (size + 7) // 8 * 4, (size + 31) // 32 * 4
 
-    def colour(x, row):  # the palette's blue, green, red, turned round
-        i = at + 40 + 4 * (data[xor + row * 16 + x] & 15)
+    def colour(x, row):  # 4 bits a pixel, rows bottom-up; the palette's blue, green, red turned round
+        i = at + 40 + 4 * (data[xor + row * xor_row + x // 2] >> (0 if x % 2 else 4) & 15)
         return data[i:i + 3][::-1]
-    opaque = [((y * 800 + x) * 3, colour(x, 31 - 2 * y)) for y in range(16) for x in range(16)
-              if not data[mask + (31 - 2 * y) * 4 + x // 4] >> (6 - 2 * x % 8) & 1]
+    mask = xor + size * xor_row
+    return [((y * 800 + x) * 3, colour(x, size - 1 - y)) for y in range(size) for x in range(size)
+            if not data[mask + (size - 1 - y) * mask_row + x // 8] >> (7 - x % 8) & 1]
+
+
+def tray_icons(day=None, size=16, rows=None):
+    """Where the notification area, at the desktop's bottom right, shows the day's
+    (today's) picture for size px, pixel for pixel (its first rows only, if given)."""
+    opaque = [(at, c) for at, c in picture(day or datetime.date.today().day, size)
+              if rows is None or at < rows * 800 * 3]
     pixels = memoryview(screenshot())[-800 * 600 * 3:]  # slices without copies
-    return [(left + 8, top + 8) for top in range(560, 585) for left in range(520, 785)
+    return [(left + size // 2, top + size // 2) for top in range(520, 600 - size)
+            for left in range(480, 800 - size)
             if all(pixels[(top * 800 + left) * 3 + i:][:3] == c for i, c in opaque)]
+
+
+def desktop_at(dpi):
+    """Ends every program of the prefix, its desktop with them, and sets the DPI that
+    the next desktop and programs start with (the user's LogPixels)."""
+    key = r"HKCU\Control Panel\Desktop"
+    run("wineserver", "-k")
+    run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")
+    run("wineserver", "-w")
+    run("wineserver", "-p")
 
 
 class Program:
