@@ -105,8 +105,7 @@ def tray_icons(day=None, size=16, rows=None):
 
 
 def desktop_at(dpi):
-    """Ends every program of the prefix, its desktop with them, and sets the DPI that
-    the next desktop and programs start with (the user's LogPixels)."""
+    """Ends the prefix's programs and desktop; the next ones start at `dpi` (LogPixels)."""
     key = r"HKCU\Control Panel\Desktop"
     run("wineserver", "-k")
     run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")

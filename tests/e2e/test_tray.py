@@ -1,13 +1,20 @@
 """The tray icon as a person meets it: the day's picture from the start until Quit, turning
 to the new day by itself at midnight, a double click to bring the hidden window back, a right
 press for the menu, and one About box however often it is asked for. Under faketime the
-program's clock starts at START; the shared wineserver keeps the real time, which timers use."""
+program's clock starts at START; the shared wineserver keeps the real time, which timers use.
+At 125 and 150 % scale (a new desktop each: it reads the DPI as it starts) the tray shows the
+picture drawn for 20 and 24 px, as it shows the 16-px one at 100 % elsewhere, and the footer
+fits its line (the resources test, run there). Wine 8's shell hands an icon's mask to the tray
+with packed rows, the bitmap's being padded to 16 bits: the last rows of any 20 or 24-px tray
+icon come out wrong. Only rows that arrive whole are compared; the window test sees them all."""
+import os
 import time
 
 import harness as h
 from harness import wait_for
 
 START = "2026-12-31 23:59:50"
+SCALES = ((120, 20, (3, 25)), (144, 24, (11, 30)))  # DPI, small-icon size, two days
 TO_MIDNIGHT, TICK = 10.0, 10.0  # seconds to 00:00:00; the program looks this often
 
 QUIT = 1
@@ -57,6 +64,18 @@ class Tray(h.Case):
         program.click(QUIT)  # the window answers again, and Quit takes the icon away
         program.process.wait(10)
         wait_for(lambda: not h.tray_icons(1), 5, "the icon to go")
+
+    def test_picture_drawn_for_the_tray_size_at_other_scales(self):
+        self.addCleanup(h.desktop_at, 96)
+        for dpi, size, days in SCALES:
+            h.desktop_at(dpi)
+            self.assertIn("[  PASSED  ] 1 test", h.run("env", f"RAVELIND_TEST_DPI={dpi}", "wine",
+                          os.environ["RAVELIND_WIN_TESTS"], "--gtest_filter=ResourcesTest.Footer*"))
+            whole = size * size // 8 // ((size + 15) // 16 * 2)  # mask rows that arrive whole
+            for day in days:
+                program = self.start(prefix=("faketime", f"2026-12-{day:02d} 12:00:00"))
+                wait_for(lambda: h.tray_icons(day, size, whole), 10, f"the {day} at {size} px")
+                program.stop()
 
 
 if __name__ == "__main__":
