@@ -80,7 +80,8 @@ TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt)
       ASSERT_EQ(b.size(), 70u + 744u + 244u + 372u + 436u);  // the images, nothing after them
       auto pixel = [&](std::size_t r, std::size_t c) {  // as a standard colour
         const int place = b.at(rows + (p.n - 1 - r) * p.stride + c / 2) >> (c % 2 ? 0 : 4) & 15;
-        return colours == 16 ? place : place < 3 ? std::array{kBlack, kGrey, kWhite}[std::size_t(place)] : -1;
+        const int kPlaces[] = {kBlack, kGrey, kWhite};  // of the small pictures' palette
+        return colours == 16 ? place : place < 3 ? kPlaces[place] : -1;
       };
       EXPECT_EQ(Header(b, i), (std::vector<long>{4, long(p.n), long(p.n), long(colours), 4,
                                                  long(length), long(at), 40, long(p.n),
