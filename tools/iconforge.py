@@ -32,11 +32,12 @@ INK_CODES = {"#": True, ".": False}
 # that take an icon's first image get the page they have always had. The
 # others are the tray's small-icon sizes at 100, 125 and 150 % scale.
 DAY_SIZES = (32, 16, 20, 24)
-# The 32-px pages and the main icon store the whole standard palette; the
-# small pictures store only the three colours a page is drawn in, which
-# keeps 52 bytes an image out of the program.
+# The 32-px pages and the main icon store the whole standard palette. The
+# small pictures sit on the task bar, light or dark: the grey around their
+# page is transparent, and they store only the two colours left, which keeps
+# 56 bytes an image out of the program.
 ALL_COLOURS = tuple(range(16))
-PAGE_COLOURS = (BLACK, LIGHT_GREY, WHITE)
+PAGE_COLOURS = (BLACK, WHITE)
 SMALL_SIZE = 16
 DAYS = range(1, 32)
 
@@ -303,19 +304,21 @@ def main(argv=None):
         print(f"iconforge: {error}", file=sys.stderr)
         return 1
 
-    def opaque(picture):
-        colours = ALL_COLOURS if len(picture) == 32 else PAGE_COLOURS
-        return picture, [[False] * len(picture) for _ in picture], colours
+    def image(picture):  # (pixels, mask, colours); transparent pixels are black, adding nothing
+        if len(picture) == 32:
+            return picture, [[False] * 32 for _ in picture], ALL_COLOURS
+        return ([[BLACK if i == LIGHT_GREY else i for i in row] for row in picture],
+                [[i == LIGHT_GREY for i in row] for row in picture], PAGE_COLOURS)
 
     os.makedirs(args.output, exist_ok=True)
     for n, day in enumerate(DAYS):
         write_file(os.path.join(args.output, f"day{day:02d}.ico"),
-                   ico_file([opaque(pictures[size][n]) for size in DAY_SIZES]))
+                   ico_file([image(pictures[size][n]) for size in DAY_SIZES]))
     # The main icon: the 1st's page, and for small sizes the bare digit one.
     small_pixels = [[BLACK] * SMALL_SIZE for _ in range(SMALL_SIZE)]
     small_mask = [[not on for on in row] for row in small]
     write_file(os.path.join(args.output, "main.ico"),
-               ico_file([opaque(pictures[32][0]), (small_pixels, small_mask, ALL_COLOURS)]))
+               ico_file([image(pictures[32][0]), (small_pixels, small_mask, ALL_COLOURS)]))
     if args.sheet:
         write_sheet(args.sheet, pictures, small)
     return 0

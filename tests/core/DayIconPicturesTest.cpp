@@ -18,7 +18,7 @@ const Bytes kPalette{0, 0, 0, 0, 0, 0, 128, 0, 0, 128, 0, 0, 0, 128, 128, 0,  //
     128, 0, 0, 0, 128, 0, 128, 0, 128, 128, 0, 0, 192, 192, 192, 0,          // colours stored
     128, 128, 128, 0, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 0,            // blue, green, red, 0
     255, 0, 0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 0};
-const Bytes kPageColours{0, 0, 0, 0, 192, 192, 192, 0, 255, 255, 255, 0};  // of them: 0, 7, 15
+const Bytes kPageColours{0, 0, 0, 0, 255, 255, 255, 0};  // of them, 0 and 15
 
 Bytes Read(std::size_t day) {  // day 0: the main icon
   const std::string name = day == 0 ? "main" : (day < 10 ? "day0" : "day") + std::to_string(day);
@@ -65,11 +65,12 @@ const Page kPages[]{
      {0, 4, 5, 7, kBlack}, {0, 4, 16, 18, kBlack}}}};
 
 // An image: header, palette, colour rows bottom row first (two pixels a byte), AND mask. The
-// 32 stores the standard palette; the small ones only black, grey and white.
+// 32 stores the standard palette, opaque; the small ones black and white, and leave
+// transparent (black under the mask) what is grey around the 32's page.
 TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt) {
   for (std::size_t i = 0, at = 6 + 16 * std::size(kPages); i < std::size(kPages); ++i) {
     const Page& p = kPages[i];
-    const std::size_t colours = p.n == 32 ? 16 : 3, rows = at + 40 + 4 * colours;
+    const std::size_t colours = p.n == 32 ? 16 : 2, rows = at + 40 + 4 * colours;
     const std::size_t length = rows - at + p.n * (p.stride + 4), mask = at + length - 4 * p.n;
     const std::size_t step = p.cell + p.gap;  // from a digit's cell to the next one's
     std::vector<std::vector<bool>> glyph(10);  // 1-9 as the single days show them, 0 the 10th
@@ -77,17 +78,16 @@ TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt)
     for (std::size_t day = 1; day <= 31; ++day) {
       SCOPED_TRACE(std::to_string(p.n) + " px, day " + std::to_string(day));
       const Bytes b = Read(day);
-      ASSERT_EQ(b.size(), 70u + 744u + 244u + 372u + 436u);  // the images, nothing after them
-      auto pixel = [&](std::size_t r, std::size_t c) {  // as a standard colour
+      ASSERT_EQ(b.size(), 70u + 744u + 240u + 368u + 432u);  // the images, nothing after them
+      auto pixel = [&](std::size_t r, std::size_t c) {  // as a standard colour; grey: transparent
         const int place = b.at(rows + (p.n - 1 - r) * p.stride + c / 2) >> (c % 2 ? 0 : 4) & 15;
-        const int kPlaces[] = {kBlack, kGrey, kWhite};  // of the small pictures' palette
-        return colours == 16 ? place : place < 3 ? kPlaces[place] : -1;
+        const bool clear = b.at(mask + (p.n - 1 - r) * 4 + c / 8) >> (7 - c % 8) & 1;
+        return colours == 16 ? place + 16 * clear : clear ? (place ? -1 : kGrey) : place * 15;
       };
       EXPECT_EQ(Header(b, i), (std::vector<long>{4, long(p.n), long(p.n), long(colours), 4,
                                                  long(length), long(at), 40, long(p.n),
                                                  long(2 * p.n), 1, 4, long(colours % 16)}));
       EXPECT_EQ(Slice(b, at + 40, rows), colours == 16 ? kPalette : kPageColours);
-      EXPECT_EQ(Slice(b, mask, at + length), Bytes(4 * p.n));  // the AND mask
       pictures.insert(Slice(b, rows, mask));
       const std::size_t top = p.top + (p.n == 32 && (day == 10 || day == 11 || day >= 20));
       std::size_t up = p.n, down = 0, left = p.n, right = 0;  // the number's black

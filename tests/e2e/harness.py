@@ -93,11 +93,10 @@ def picture(day, size):
             if not data[mask + (size - 1 - y) * mask_row + x // 8] >> (7 - x % 8) & 1]
 
 
-def tray_icons(day=None, size=16, rows=None):
+def tray_icons(day=None, size=16):
     """Where the notification area, at the desktop's bottom right, shows the day's
-    (today's) picture for size px, pixel for pixel (its first rows only, if given)."""
-    opaque = [(at, c) for at, c in picture(day or datetime.date.today().day, size)
-              if rows is None or at < rows * 800 * 3]
+    (today's) picture for size px, pixel for pixel."""
+    opaque = picture(day or datetime.date.today().day, size)
     pixels = memoryview(screenshot())[-800 * 600 * 3:]  # slices without copies
     return [(left + size // 2, top + size // 2) for top in range(520, 600 - size)
             for left in range(480, 800 - size)
