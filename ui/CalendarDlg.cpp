@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <pbt.h>
 
+#include <utility>
+
 #include "framework/Dpi.h"
 #include "framework/Paths.h"
 #include "framework/Scoped.h"
