@@ -52,8 +52,7 @@ bool AutostartEntry::Write() {
   // The mark goes rather than being set on: without one the entry is on, as
   // it was before anyone switched it, and nothing of Explorer's own format is
   // written.
-  bool off = false;
-  return !HasMark(root, &off) || !off || DeleteMark(root);
+  return MarkUnder(root) != Mark::kOff || DeleteMark(root);
 }
 
 bool AutostartEntry::Delete() {
@@ -76,7 +75,7 @@ bool AutostartEntry::WriteUnder(HKEY root, const std::wstring& command) {
 // A key that may not be written is no failure while our value is not there.
 // A mark left without its value would be stale: it goes where it may.
 bool AutostartEntry::DeleteUnder(HKEY root) {
-  if (HasMark(root)) (void)DeleteMark(root);
+  if (MarkUnder(root) != Mark::kNone) (void)DeleteMark(root);
   ScopedRegKey key;
   if (Open(root, kAutostartSubKey, KEY_SET_VALUE, key) == ERROR_SUCCESS) {
     const LSTATUS status = RegDeleteValueW(key.get(), kAutostartValueName);
@@ -97,14 +96,17 @@ bool AutostartEntry::IsUnder(HKEY root, std::wstring* command) {
   return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
 }
 
-bool AutostartEntry::HasMark(HKEY root, bool* off) {
+// Off while its first byte is odd; one too long to read is not taken for off.
+AutostartEntry::Mark AutostartEntry::MarkUnder(HKEY root) {
   ScopedRegKey key;
   BYTE mark[64] = {};
   DWORD size = sizeof mark;
-  if (Open(root, kStartupApprovedSubKey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return false;
-  const LSTATUS status = RegQueryValueExW(key.get(), kAutostartValueName, nullptr, nullptr, mark, &size);
-  if (off != nullptr) *off = status == ERROR_SUCCESS && size > 0 && (mark[0] & 1) != 0;
-  return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
+  if (Open(root, kStartupApprovedSubKey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return Mark::kNone;
+  const LSTATUS status =
+      RegQueryValueExW(key.get(), kAutostartValueName, nullptr, nullptr, mark, &size);
+  if (status == ERROR_MORE_DATA) return Mark::kOn;
+  if (status != ERROR_SUCCESS) return Mark::kNone;
+  return size > 0 && (mark[0] & 1) != 0 ? Mark::kOff : Mark::kOn;
 }
 
 bool AutostartEntry::DeleteMark(HKEY root) {

@@ -33,9 +33,9 @@ class AutostartEntry {
   // Whether `root` holds a value of our name; `command` receives its text
   // (empty when it is too long to be ours).
   bool IsUnder(HKEY root, std::wstring* command = nullptr);
-  // Whether Explorer's mark beside the value under `root` is there, and
-  // whether it switches the entry off.
-  bool HasMark(HKEY root, bool* off = nullptr);
+  // Explorer's mark beside the value under `root`.
+  enum class Mark { kNone, kOn, kOff };
+  Mark MarkUnder(HKEY root);
   bool DeleteMark(HKEY root);
 
   const Platform& m_platform;
