@@ -30,5 +30,6 @@ int SmallIconSize(UINT dpi) {
   const auto getSystemMetricsForDpi =
       User32Call<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
   if (getSystemMetricsForDpi != nullptr) return getSystemMetricsForDpi(SM_CXSMICON, dpi);
-  return MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  const auto system = static_cast<int>(SystemDpi());
+  return MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), system);
 }

@@ -18,10 +18,12 @@ constexpr int kTries = 20;
 constexpr DWORD kWaitMs = 50;
 
 // Another program has the file open and shares too little with us.
-bool IsShared(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+bool SharesTooLittle(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
 // Windows refuses to replace a file that is open without delete sharing with
 // "access denied", not with a sharing violation.
-bool IsHeld(DWORD error) { return IsShared(error) || error == ERROR_ACCESS_DENIED; }
+bool IsHeld(DWORD error) { return SharesTooLittle(error) || error == ERROR_ACCESS_DENIED; }
 
 // Runs `attempt` until it succeeds or the file stays held for about a second;
 // false, with the last error kept, when it never succeeded.
@@ -45,7 +47,9 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   while (done < bytes.size()) {
     DWORD written = 0;
     const auto part = static_cast<DWORD>(bytes.size() - done);
-    if (!WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0) {
+      return false;
+    }
     done += written;
   }
   return SetEndOfFile(file) && FlushFileBuffers(file);
@@ -65,11 +69,14 @@ bool WriteInPlace(const std::string& bytes) {
 // own folder, which is rv.ini's.
 bool RenameOverSettingsFile(HANDLE file) {
   constexpr std::size_t kLength = sizeof ravelind::kSettingsFileName - 1;
-  alignas(FILE_RENAME_INFO) unsigned char buffer[sizeof(FILE_RENAME_INFO) + kLength * sizeof(wchar_t)] = {};
+  constexpr std::size_t kNameBytes = kLength * sizeof(wchar_t);
+  alignas(FILE_RENAME_INFO) unsigned char buffer[sizeof(FILE_RENAME_INFO) + kNameBytes] = {};
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer);
   rename->ReplaceIfExists = TRUE;
-  rename->FileNameLength = kLength * sizeof(wchar_t);
-  for (std::size_t i = 0; i < kLength; ++i) rename->FileName[i] = static_cast<unsigned char>(ravelind::kSettingsFileName[i]);
+  rename->FileNameLength = kNameBytes;
+  for (std::size_t i = 0; i < kLength; ++i) {
+    rename->FileName[i] = static_cast<unsigned char>(ravelind::kSettingsFileName[i]);  // ASCII
+  }
   return SetFileInformationByHandle(file, FileRenameInfo, rename, sizeof buffer) != FALSE;
 }
 
@@ -88,7 +95,7 @@ bool ReadSettingsFile(std::string& bytes) {
     file = ScopedFile(CreateFileA(ravelind::kSettingsFileName, GENERIC_READ, kShareAll, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
-  }, IsShared);
+  }, SharesTooLittle);
   if (!opened) {
     // Not there and not to be made (a folder we may not write to): the
     // settings of a first start.
