@@ -3,10 +3,31 @@
 #include <commctrl.h>
 #include <winsock.h>
 
+#include <string>
+
 namespace {
 
 // The application object registers itself here: it is the one global.
 CWinApp* g_app = nullptr;
+
+// A kernel32 call of later systems, or null where it is missing.
+template <class Function>
+Function Kernel32Call(const char* name) {
+  const FARPROC call = GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(call));
+}
+
+// The system folder's copy of the DLL `name`; null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  HMODULE library = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return library;
+  // A Windows 7 without its loader update (KB2533623) knows no search flags:
+  // the full path leaves no search to make.
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(folder, length) + L'\\' + name).c_str());
+}
 
 }  // namespace
 
@@ -22,11 +43,35 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance() { return 0; }
 
+// Loaded at run time rather than imported: wsock32 is not one of the DLLs
+// that Windows takes from the system folder whatever lies beside the program.
 BOOL AfxSocketInit() {
+  HMODULE sockets = LoadSystemLibrary(L"wsock32.dll");
+  if (sockets == nullptr) return FALSE;
+  const auto startup = reinterpret_cast<int(WINAPI*)(WORD, LPWSADATA)>(
+      reinterpret_cast<void*>(GetProcAddress(sockets, "WSAStartup")));
+  const auto cleanup = reinterpret_cast<int(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(sockets, "WSACleanup")));
   WSADATA data;
-  if (WSAStartup(MAKEWORD(1, 1), &data) != 0) return FALSE;
-  if (CWinApp* app = AfxGetApp()) app->m_socketsStarted = true;
+  if (startup == nullptr || cleanup == nullptr || startup(MAKEWORD(1, 1), &data) != 0) {
+    (void)FreeLibrary(sockets);
+    return FALSE;
+  }
+  if (CWinApp* app = AfxGetApp()) {
+    app->m_sockets = sockets;
+    app->m_socketsCleanup = cleanup;
+  }
   return TRUE;
+}
+
+void AfxLimitDllSearch() {
+  // Windows 8 and later, and Windows 7 with KB2533623.
+  const auto setDefaultDirectories =
+      Kernel32Call<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");
+  if (setDefaultDirectories != nullptr && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return;
+  }
+  (void)SetDllDirectoryW(L"");  // takes the working directory out at least
 }
 
 int AfxMessageBox(UINT stringId, UINT type) {
@@ -38,6 +83,7 @@ int AfxMessageBox(UINT stringId, UINT type) {
 }
 
 int AfxWinMain() {
+  AfxLimitDllSearch();  // before anything that may load a DLL
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return -1;
 
@@ -47,6 +93,7 @@ int AfxWinMain() {
 
   (void)app->InitInstance();
   const int exitCode = app->ExitInstance();
-  if (app->m_socketsStarted) (void)WSACleanup();
+  if (app->m_socketsCleanup != nullptr) (void)app->m_socketsCleanup();
+  if (app->m_sockets != nullptr) (void)FreeLibrary(app->m_sockets);
   return exitCode;
 }

@@ -8,7 +8,9 @@ fits its line (the resources test, run there). Wine 8's shell hands the tray an 
 with its rows packed, though the bitmap's are padded to 16 bits, and fills the rest from the
 colour bits: the top left of our pictures, transparent and black, makes that opaque, as it is."""
 import os
+import shutil
 import time
+from pathlib import Path
 
 import harness as h
 from harness import wait_for
@@ -75,6 +77,20 @@ class Tray(h.Case):
                 program = self.start(prefix=("faketime", f"2026-12-{day:02d} 12:00:00"))
                 wait_for(lambda: h.tray_icons(day, size), 10, f"the {day} at {size} px")
                 program.stop()
+
+    def test_a_dll_planted_beside_the_program_never_runs(self):
+        """A wsock32.dll beside the program, preferred by the loader as Windows prefers
+        a DLL that is not a Known DLL, proves it can run there (the probe loads it by
+        name), then stays unloaded while Ravelind starts and shows its icon."""
+        folder = Path(self.workdir.name)
+        for built in (h.EXE, h.PROBE, Path(h.PROBE).parent / "wsock32.dll"):
+            shutil.copy(built, folder)
+        prefer = ("env", "WINEDLLOVERRIDES=mscoree,mshtml=;wsock32=n,b")
+        h.run(*prefer, "wine", folder / "probe.exe", "load", "wsock32.dll")
+        (folder / "PLANTED-RAN").unlink()  # missing: the plant would prove nothing
+        self.start(exe=folder / "ravelind.exe", prefix=prefer).window()
+        wait_for(h.tray_icons, 10, "the tray icon")
+        self.assertFalse((folder / "PLANTED-RAN").exists(), "the planted DLL ran in Ravelind")
 
 
 if __name__ == "__main__":
