@@ -124,14 +124,14 @@ struct Cracker<WM_SIZE> {
   }
 };
 
-// void OnEndSession(bool ending)
+// void OnEndSession(bool ending, UINT reasons)
 template <>
 struct Cracker<WM_ENDSESSION> {
   template <class T>
-  using Handler = void (T::*)(bool);
+  using Handler = void (T::*)(bool, UINT);
   template <class T, Handler<T> F>
-  static LRESULT Call(T& w, WPARAM wParam, LPARAM) {
-    (w.*F)(wParam != FALSE);
+  static LRESULT Call(T& w, WPARAM wParam, LPARAM lParam) {
+    (w.*F)(wParam != FALSE, static_cast<UINT>(lParam));
     return 0;
   }
 };

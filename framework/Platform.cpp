@@ -11,7 +11,8 @@ LSTATUS WINAPI OpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) {
                          nullptr);
 }
 
-constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, GetLocalTime, TaskbarDpi};
+constexpr Platform kSystem{Shell_NotifyIconA, ShellExecuteW, OpenKey, GetLocalTime, TaskbarDpi,
+                           CreateFileA, SetFileInformationByHandle};
 
 }  // namespace
 

@@ -2,7 +2,8 @@
 // The narrow seam between the program and the platform calls that tests can
 // neither observe nor make fail otherwise: what is handed to the shell, the
 // browser launch, the rights a registry key is opened with, the clock, and
-// the notification area's DPI (a running Wine desktop cannot change its own).
+// the notification area's DPI (a running Wine desktop cannot change its own),
+// and the file calls that save rv.ini.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -19,6 +20,15 @@ struct Platform {
   // C run time's localtime reads the zone once and keeps it.
   void(WINAPI* localTime)(LPSYSTEMTIME time);
   UINT (*trayDpi)();
+  // Windows refuses to recreate a hidden or system file unless it is asked for
+  // those attributes again; Wine allows it.
+  HANDLE(WINAPI* createFile)(LPCSTR name, DWORD access, DWORD share,
+                             LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                             HANDLE model);
+  // A rename on a network share or under a filter driver can report failure
+  // after it took effect.
+  BOOL(WINAPI* setFileInformation)(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
+                                   DWORD size);
 
   // The real calls.
   static const Platform& System();

@@ -20,6 +20,10 @@ inline constexpr wchar_t kAutostartValueName[] = L"Ravelind";
 // value of the same name whose first byte is odd while the entry is off.
 inline constexpr wchar_t kStartupApprovedSubKey[] =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+// The same switch for a value in the 32-bit view of the machine's Run key
+// (WOW6432Node), kept in the 64-bit view.
+inline constexpr wchar_t kStartupApproved32SubKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32";
 
 // Windows starts a Run entry only when its command is at most this long.
 inline constexpr std::size_t kMaxRunCommandLength = 260;

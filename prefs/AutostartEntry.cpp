@@ -28,45 +28,58 @@ bool IsSameCommand(const std::wstring& one, const std::wstring& other) {
   return CompareStringOrdinal(one.c_str(), -1, other.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+using Place = AutostartEntry::Place;
+const Place kMachine{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kStartupApprovedSubKey};
+const Place kMachine32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, ravelind::kStartupApproved32SubKey};
+const Place kUser{HKEY_CURRENT_USER, KEY_WOW64_64KEY, kStartupApprovedSubKey};
+
 }  // namespace
 
 bool AutostartEntry::Write() {
   const std::wstring command = OurCommand();
   if (command.empty()) return false;
-  HKEY root = HKEY_LOCAL_MACHINE;
-  std::wstring machine;
-  if (!WriteUnder(root, command)) {
-    if (!IsUnder(root, &machine)) {
-      root = HKEY_CURRENT_USER;
-      if (!WriteUnder(root, command)) return false;
-    } else if (!IsSameCommand(machine, command)) {
-      // A machine entry we may not change starts another copy or another
-      // folder's settings, or nothing: not ours to call done. A user entry
-      // beside it would start a second copy.
-      (void)DeleteUnder(HKEY_CURRENT_USER);
+  const Place* place = &kMachine;
+  if (WriteUnder(kMachine, command)) {
+    (void)DeleteUnder(kMachine32);
+  } else {
+    // Machine values we may not change: one of ours is the entry; any other
+    // would start another copy, another folder's settings, or ours twice.
+    std::wstring found, found32;
+    const bool in64 = IsUnder(kMachine, &found), in32 = IsUnder(kMachine32, &found32);
+    if (in64 || in32) {
+      if (in64 == in32 || !IsSameCommand(in64 ? found : found32, command)) {
+        (void)DeleteUnder(kUser);  // a second start beside them
+        return false;
+      }
+      place = in64 ? &kMachine : &kMachine32;
+    } else if (WriteUnder(kUser, command)) {
+      place = &kUser;
+    } else {
       return false;
     }
   }
-  if (root == HKEY_LOCAL_MACHINE) (void)DeleteUnder(HKEY_CURRENT_USER);
+  if (place != &kUser) (void)DeleteUnder(kUser);
   // Switched off in Task Manager, the entry would be skipped at every log-on.
   // The mark goes rather than being set on: without one the entry is on, as
   // it was before anyone switched it, and nothing of Explorer's own format is
   // written.
-  return MarkUnder(root) != Mark::kOff || DeleteMark(root);
+  return MarkUnder(*place) != Mark::kOff || DeleteMark(*place);
 }
 
 bool AutostartEntry::Delete() {
-  const bool machine = DeleteUnder(HKEY_LOCAL_MACHINE);
-  return DeleteUnder(HKEY_CURRENT_USER) && machine;
+  const bool machine = DeleteUnder(kMachine);
+  const bool machine32 = DeleteUnder(kMachine32);
+  return DeleteUnder(kUser) && machine && machine32;
 }
 
-LSTATUS AutostartEntry::Open(HKEY root, const wchar_t* subKey, REGSAM access, ScopedRegKey& key) {
-  return m_platform.regOpenKey(root, subKey, access | KEY_WOW64_64KEY, key.put());
+LSTATUS AutostartEntry::Open(const Place& place, bool marks, REGSAM access, ScopedRegKey& key) {
+  return m_platform.regOpenKey(place.root, marks ? place.marks : kAutostartSubKey,
+                               access | (marks ? KEY_WOW64_64KEY : place.view), key.put());
 }
 
-bool AutostartEntry::WriteUnder(HKEY root, const std::wstring& command) {
+bool AutostartEntry::WriteUnder(const Place& place, const std::wstring& command) {
   ScopedRegKey key;
-  if (Open(root, kAutostartSubKey, KEY_SET_VALUE, key) != ERROR_SUCCESS) return false;
+  if (Open(place, false, KEY_SET_VALUE, key) != ERROR_SUCCESS) return false;
   const auto size = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));  // with the NUL
   return RegSetValueExW(key.get(), kAutostartValueName, 0, REG_SZ,
                         reinterpret_cast<const BYTE*>(command.c_str()), size) == ERROR_SUCCESS;
@@ -74,21 +87,21 @@ bool AutostartEntry::WriteUnder(HKEY root, const std::wstring& command) {
 
 // A key that may not be written is no failure while our value is not there.
 // A mark left without its value would be stale: it goes where it may.
-bool AutostartEntry::DeleteUnder(HKEY root) {
-  if (MarkUnder(root) != Mark::kNone) (void)DeleteMark(root);
+bool AutostartEntry::DeleteUnder(const Place& place) {
+  if (MarkUnder(place) != Mark::kNone) (void)DeleteMark(place);
   ScopedRegKey key;
-  if (Open(root, kAutostartSubKey, KEY_SET_VALUE, key) == ERROR_SUCCESS) {
+  if (Open(place, false, KEY_SET_VALUE, key) == ERROR_SUCCESS) {
     const LSTATUS status = RegDeleteValueW(key.get(), kAutostartValueName);
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return true;
   }
-  return !IsUnder(root);
+  return !IsUnder(place);
 }
 
-bool AutostartEntry::IsUnder(HKEY root, std::wstring* command) {
+bool AutostartEntry::IsUnder(const Place& place, std::wstring* command) {
   ScopedRegKey key;
   wchar_t text[ravelind::kMaxRunCommandLength + 1] = {};
   DWORD size = sizeof text;
-  if (Open(root, kAutostartSubKey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return false;
+  if (Open(place, false, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return false;
   const LSTATUS status = RegGetValueW(key.get(), nullptr, kAutostartValueName,
                                       RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
                                       nullptr, text, &size);
@@ -97,11 +110,11 @@ bool AutostartEntry::IsUnder(HKEY root, std::wstring* command) {
 }
 
 // Off while its first byte is odd; one too long to read is not taken for off.
-AutostartEntry::Mark AutostartEntry::MarkUnder(HKEY root) {
+AutostartEntry::Mark AutostartEntry::MarkUnder(const Place& place) {
   ScopedRegKey key;
   BYTE mark[64] = {};
   DWORD size = sizeof mark;
-  if (Open(root, kStartupApprovedSubKey, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return Mark::kNone;
+  if (Open(place, true, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return Mark::kNone;
   const LSTATUS status =
       RegQueryValueExW(key.get(), kAutostartValueName, nullptr, nullptr, mark, &size);
   if (status == ERROR_MORE_DATA) return Mark::kOn;
@@ -109,8 +122,8 @@ AutostartEntry::Mark AutostartEntry::MarkUnder(HKEY root) {
   return size > 0 && (mark[0] & 1) != 0 ? Mark::kOff : Mark::kOn;
 }
 
-bool AutostartEntry::DeleteMark(HKEY root) {
+bool AutostartEntry::DeleteMark(const Place& place) {
   ScopedRegKey key;
-  return Open(root, kStartupApprovedSubKey, KEY_SET_VALUE, key) == ERROR_SUCCESS &&
+  return Open(place, true, KEY_SET_VALUE, key) == ERROR_SUCCESS &&
          RegDeleteValueW(key.get(), kAutostartValueName) == ERROR_SUCCESS;
 }

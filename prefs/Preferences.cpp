@@ -6,7 +6,7 @@
 
 void Preferences::Load() {
   std::string bytes;
-  m_unread = !ReadSettingsFile(bytes);
+  m_unread = !ReadSettingsFile(m_platform, bytes);
   ravelind::ParseSettings(bytes, m_record);
   for (std::size_t i = 0; i < ravelind::kSettingCount; ++i) {
     const auto which = static_cast<ravelind::Setting>(i);
@@ -17,7 +17,7 @@ void Preferences::Load() {
 bool Preferences::Save() {
   if (m_unread) {
     std::string bytes;
-    if (!ReadSettingsFile(bytes)) return false;
+    if (!ReadSettingsFile(m_platform, bytes)) return false;
     ravelind::SettingsRecord stored;
     ravelind::ParseSettings(bytes, stored);
     for (std::size_t i = 0; i < ravelind::kSettingCount; ++i) {
@@ -25,7 +25,7 @@ bool Preferences::Save() {
     }
     m_unread = false;
   }
-  return WriteSettingsFile(ravelind::ComposeSettings(m_record));
+  return WriteSettingsFile(m_platform, ravelind::ComposeSettings(m_record));
 }
 
 bool Preferences::Store(ravelind::Setting which) {

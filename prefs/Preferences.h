@@ -3,10 +3,13 @@
 // directory, and the state of the option switches' check boxes.
 #include <array>
 
+#include "framework/Platform.h"
 #include "prefs/Settings.h"
 
 class Preferences {
  public:
+  explicit Preferences(const Platform& platform) : m_platform(platform) {}
+
   // Reads rv.ini, created empty when it is missing. Each switch's box then
   // follows its setting's start rule.
   void Load();
@@ -26,6 +29,7 @@ class Preferences {
   void Set(ravelind::Setting which, bool on);
 
  private:
+  const Platform& m_platform;
   ravelind::SettingsRecord m_record;
   std::array<int, ravelind::kSettingCount> m_boxes{};
   std::array<bool, ravelind::kSettingCount> m_stored{};  // set by a switch in this run

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "framework/Scoped.h"
@@ -58,16 +59,16 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 // Rewrites rv.ini itself, made when missing. Opening the file as it is keeps
 // its attributes: Windows refuses to recreate a hidden or system file unless
 // it is asked for the same attributes.
-bool WriteInPlace(const std::string& bytes) {
-  ScopedFile file(CreateFileA(ravelind::kSettingsFileName, GENERIC_WRITE, kShareAll, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool WriteInPlace(const Platform& platform, const std::string& bytes) {
+  ScopedFile file(platform.createFile(ravelind::kSettingsFileName, GENERIC_WRITE, kShareAll,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   // A close can fail too (the last buffers reach the disk then).
   return file && WriteAll(file.get(), bytes) && CloseHandle(file.release());
 }
 
 // Renames the open file over rv.ini. A bare name renames within the file's
 // own folder, which is rv.ini's.
-bool RenameOverSettingsFile(HANDLE file) {
+bool RenameOverSettingsFile(const Platform& platform, HANDLE file) {
   constexpr std::size_t kLength = sizeof ravelind::kSettingsFileName - 1;
   constexpr std::size_t kNameBytes = kLength * sizeof(wchar_t);
   alignas(FILE_RENAME_INFO) unsigned char buffer[sizeof(FILE_RENAME_INFO) + kNameBytes] = {};
@@ -77,7 +78,7 @@ bool RenameOverSettingsFile(HANDLE file) {
   for (std::size_t i = 0; i < kLength; ++i) {
     rename->FileName[i] = static_cast<unsigned char>(ravelind::kSettingsFileName[i]);  // ASCII
   }
-  return SetFileInformationByHandle(file, FileRenameInfo, rename, sizeof buffer) != FALSE;
+  return platform.setFileInformation(file, FileRenameInfo, rename, sizeof buffer) != FALSE;
 }
 
 // The open file goes when it is closed.
@@ -86,14 +87,34 @@ void Discard(HANDLE file) {
   (void)SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
+// Our temporary files are named "rv", the saving process's id, ".tmp".
+std::string TemporaryName(DWORD process) { return "rv" + std::to_string(process) + ".tmp"; }
+
+// A save cut off before its rename (the process ended during the wait at
+// shutdown) leaves its temporary file, hidden when rv.ini is. Those that no
+// process holds open go: a save in progress holds its own without sharing.
+void RemoveLeftTemporaries() {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("rv*.tmp", &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const char* id = found.cFileName + 2;
+    const std::string name = found.cFileName;
+    if (*id >= '1' && *id <= '9' && TemporaryName(std::strtoul(id, nullptr, 10)) == name) {
+      (void)DeleteFileA(name.c_str());
+    }
+  } while (FindNextFileA(search, &found));
+  (void)FindClose(search);
+}
+
 }  // namespace
 
-bool ReadSettingsFile(std::string& bytes) {
+bool ReadSettingsFile(const Platform& platform, std::string& bytes) {
   bytes.clear();
   ScopedFile file;
   const bool opened = Retried([&] {
-    file = ScopedFile(CreateFileA(ravelind::kSettingsFileName, GENERIC_READ, kShareAll, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file = ScopedFile(platform.createFile(ravelind::kSettingsFileName, GENERIC_READ, kShareAll,
+                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
   }, SharesTooLittle);
   if (!opened) {
@@ -115,7 +136,8 @@ bool ReadSettingsFile(std::string& bytes) {
 // old one's place, so that on any failure the old file stays exactly as it
 // was. Where no new file may be made, or another program holds rv.ini
 // longer than we wait, the file is rewritten in place instead.
-bool WriteSettingsFile(const std::string& bytes) {
+bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
+  RemoveLeftTemporaries();
   // A read-only file is not to be replaced. Windows refuses the rename below
   // for it anyway; some other implementations of the call do not.
   const DWORD attributes = GetFileAttributesA(ravelind::kSettingsFileName);
@@ -128,16 +150,22 @@ bool WriteSettingsFile(const std::string& bytes) {
   // it, with the right to delete it asked for then: a folder that lets us
   // make files but not delete them refuses the file at once, rather than
   // keeping it for good.
-  const std::string name = "rv" + std::to_string(GetCurrentProcessId()) + ".tmp";
-  ScopedFile temporary(CreateFileA(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                                   kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!temporary) return WriteInPlace(bytes);
+  const std::string name = TemporaryName(GetCurrentProcessId());
+  ScopedFile temporary(platform.createFile(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                           CREATE_ALWAYS, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL,
+                                           nullptr));
+  if (!temporary) return WriteInPlace(platform, bytes);
   if (!WriteAll(temporary.get(), bytes)) {
     Discard(temporary.get());  // a full disk, say: rv.ini stays as it was
     return false;
   }
-  if (Retried([&] { return RenameOverSettingsFile(temporary.get()); }, IsHeld)) return true;
-  const bool written = WriteInPlace(bytes);
-  Discard(temporary.get());
-  return written;
+  if (Retried([&] { return RenameOverSettingsFile(platform, temporary.get()); }, IsHeld)) {
+    return true;
+  }
+  // A rename can report failure after it took effect: the handle then names
+  // rv.ini, and a discard through it would delete the settings. The file goes
+  // by its temporary name instead, which is not there if it was renamed.
+  temporary.reset();
+  (void)DeleteFileA(name.c_str());
+  return WriteInPlace(platform, bytes);
 }

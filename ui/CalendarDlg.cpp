@@ -37,6 +37,7 @@ constexpr wchar_t kHelpAddress[] = L"" RAVELIND_HELP_URL;
 CCalendarDlg::CCalendarDlg(CWnd* parent, const Platform& platform)
     : CDialog(IDD_CALENDAR, parent),
       m_tray(platform),
+      m_prefs(platform),
       m_autostart(platform),
       m_iconDay(m_tray.Today()),
       m_hIcon(LoadDayIcon(m_iconDay)),
@@ -180,12 +181,15 @@ void CCalendarDlg::OnDestroy() {
 
 // At log-off, restart and shutdown Windows may end the process as soon as
 // this returns, without destroying any window: save as closing does, but
-// with no box to hold the log-off up.
-void CCalendarDlg::OnEndSession(bool ending) {
+// with no box to hold the log-off up. An installer's Restart Manager asks
+// this one program to close (ENDSESSION_CLOSEAPP) while the session goes on:
+// it then ends as Quit does, rather than living on out of the tray.
+void CCalendarDlg::OnEndSession(bool ending, UINT reasons) {
   if (!ending || m_sessionEnded) return;  // another program cancelled it
   m_sessionEnded = true;
   (void)m_prefs.Save();
   RemoveTrayIcon();
+  if ((reasons & ENDSESSION_CLOSEAPP) != 0) EndDialog(IDOK);
 }
 
 // The tray menu's About and Help arrive while a box of ours may be up; that
@@ -273,8 +277,9 @@ LRESULT CCalendarDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 
 // --- Day-change watch ---
 
+// Once the session has ended, the icon stays out of the tray.
 void CCalendarDlg::OnTimer(UINT_PTR) {
-  m_tray.OnTick();
+  if (!m_sessionEnded) m_tray.OnTick();
   (void)Default();
 }
 

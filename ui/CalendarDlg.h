@@ -28,7 +28,7 @@ class CCalendarDlg : public CDialog {
   void OnSize(UINT type, int width, int height);
   LRESULT OnHideIfMinimised(WPARAM, LPARAM);
   void OnDestroy();
-  void OnEndSession(bool ending);
+  void OnEndSession(bool ending, UINT reasons);
   LRESULT OnDpiChanged(WPARAM, LPARAM);
   void SetSmallIcon();
   void OnHelpButton();

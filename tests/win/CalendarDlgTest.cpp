@@ -40,6 +40,7 @@ struct Fake {  // one at a time: the seam holds plain function pointers
   int zoneHours = 0;  // the time zone's move from where `now` was made
   UINT trayDpi = 96;
   std::vector<HICON> pictures;  // each icon handed over with an add
+  bool renameFailsAfter = false;  // a rename reports failure after it took effect (a share)
   Platform platform;
 };
 Fake* g_fake = nullptr;
@@ -135,6 +136,27 @@ LSTATUS WINAPI FakeOpenKey(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key) 
 
 UINT FakeDpi() { return g_fake->trayDpi; }
 
+// As Windows does, and Wine does not: a hidden or system file is recreated only when asked
+// for those attributes again.
+HANDLE WINAPI FakeCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                             DWORD disposition, DWORD flags, HANDLE model) {
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, now = GetFileAttributesA(name);
+  if ((disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING) &&
+      now != INVALID_FILE_ATTRIBUTES && (now & kept & ~flags) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateFileA(name, access, share, security, disposition, flags, model);
+}
+
+BOOL WINAPI FakeSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
+                                   DWORD size) {
+  const BOOL done = SetFileInformationByHandle(file, kind, info, size);
+  if (kind != FileRenameInfo || !done || !g_fake->renameFailsAfter) return done;
+  SetLastError(ERROR_UNEXP_NET_ERR);
+  return FALSE;
+}
+
 void WINAPI FakeClock(LPSYSTEMTIME time) {
   const std::time_t moment = g_fake->now + g_fake->zoneHours * 3600;
   const std::tm* local = std::localtime(&moment);
@@ -143,7 +165,8 @@ void WINAPI FakeClock(LPSYSTEMTIME time) {
 }
 
 Fake::Fake() : now(LocalTime(2026, 12, 15)),
-    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeClock, FakeDpi} { g_fake = this; }
+    platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeClock, FakeDpi, FakeCreateFile,
+             FakeSetFileInformation} { g_fake = this; }
 
 HWND g_owner = nullptr;
 Strings* g_boxes = nullptr;
@@ -205,6 +228,7 @@ class CalendarDlgTest : public ::testing::Test {
 
 // At log-off, restart and shutdown Windows may end the process as soon as the window has
 // answered WM_ENDSESSION, without destroying it: that saves as closing does, with no box.
+// Restart Manager (ENDSESSION_CLOSEAPP) closes just this program: it ends as Quit does.
 TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSessionsEnd) {
   HWND window = Open();
   // The tray's day, the 15th: 32 px, and drawn for the caption.
@@ -216,28 +240,33 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
   EXPECT_EQ(fake.iniAtTray, (Strings{"", "CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\nSTARTUP=\r\n"
                                          "SYSDATE=\r\nWEEKLABELS=\r\nMIN=\r\n\r\n"}));
   const std::string kStored = "TOOLTIPS=no\r\n";
-  struct End { bool session; DWORD attributes; std::string after; };
-  const End kEnds[] = {{false, FILE_ATTRIBUTE_READONLY, kStored + ", Error Writing File: Save to File"},
-                       {true, FILE_ATTRIBUTE_READONLY, kStored},
-                       {true, FILE_ATTRIBUTE_NORMAL, "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\n"
-                        "STARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=yes\r\n\r\n"}};
-  for (const auto& [session, attributes, after] : kEnds) {
+  const std::string kSaved = "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\n"
+                             "STARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=yes\r\n\r\n";
+  struct End { bool session; LPARAM reason; DWORD attributes; std::string after; };
+  const End kEnds[] = {{false, 0, FILE_ATTRIBUTE_READONLY, kStored + ", Error Writing File: Save to File"},
+                       {true, 0, FILE_ATTRIBUTE_READONLY, kStored},
+                       {true, 0, FILE_ATTRIBUTE_NORMAL, kSaved},
+                       {true, ENDSESSION_CLOSEAPP, FILE_ATTRIBUTE_READONLY, kStored},
+                       {true, ENDSESSION_CLOSEAPP, FILE_ATTRIBUTE_NORMAL, kSaved}};
+  for (const auto& [session, reason, attributes, after] : kEnds) {
     WriteIni(kStored);
     (void)SetFileAttributesA("rv.ini", attributes);
     window = Open();
     Click(window, IDC_STARTMINIMIZED);
     fake.tray.clear();
-    const Strings boxes = BoxesDuring(window, [&, session = session] {
+    const Strings boxes = BoxesDuring(window, [&, session = session, reason = reason] {
       if (session) {
-        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, LPARAM(ENDSESSION_LOGOFF)));
-        (void)SendMessageA(window, WM_ENDSESSION, FALSE, LPARAM(ENDSESSION_LOGOFF));  // cancelled
+        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, reason | ENDSESSION_LOGOFF));
+        (void)SendMessageA(window, WM_ENDSESSION, FALSE, reason | ENDSESSION_LOGOFF);  // cancelled
         EXPECT_EQ(ReadIni(), kStored);
-        (void)SendMessageA(window, WM_ENDSESSION, TRUE, 0);  // a shutdown
+        (void)SendMessageA(window, WM_ENDSESSION, TRUE, reason);  // a shutdown, or Restart Manager
+        EXPECT_EQ(IsWindow(window), !reason) << "ends with Restart Manager only";
+        (void)SendMessageA(window, WM_TIMER, 1, 0);  // a late tick adds no icon
       }
       (void)DestroyWindow(window);  // after the session's end, were the process to live on
     });
-    EXPECT_EQ(ReadIni() + (boxes.empty() ? "" : ", " + boxes[0]), after) << session;
-    EXPECT_EQ(fake.tray, Strings{"delete 129"}) << session;
+    EXPECT_EQ(ReadIni() + (boxes.empty() ? "" : ", " + boxes[0]), after) << session << reason;
+    EXPECT_EQ(fake.tray, Strings{"delete 129"}) << session << reason;
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_NORMAL);
   }
 }
@@ -245,17 +274,24 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
 // Virus scanners, sync clients and editors hold the files beside the program. Unread at
 // the start, rv.ini is read again at the save, and not written over while unreadable.
 // At the quit a short hold is waited out; a long one that shares writing has the file
-// rewritten in place. It stays hidden (Windows refuses to recreate a hidden file with
-// plain attributes; Wine allows it).
+// rewritten in place, its old tail cut off. It stays hidden. A rename that reports failure
+// after it took effect loses nothing. A temporary file that a save cut off left behind
+// goes at the next save, unless a process holds it (another copy, saving).
 TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOverUnread) {
-  const std::string kStored = "TOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=kept\r\n";
-  const std::string kSaved = "CREATOR=Ravelind 1.0\r\n" + kStored + "WEEKLABELS=\r\nMIN=yes\r\n\r\n";
-  struct Hold { bool fromStart; DWORD share; DWORD ms; std::string after; };  // ms from the quit
-  const Hold kHolds[] = {{true, 0, 0, kSaved},
-                         {true, 0, 2500, kStored + ", Error Writing File: Save to File"},
-                         {false, 0, 300, kSaved},
-                         {false, FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, kSaved}};
-  for (const auto& [fromStart, share, ms, after] : kHolds) {
+  const std::string kKept = "TOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=kept\r\n";
+  const std::string kStored = kKept + "LONGER=" + std::string(99, 'x') + "\r\n";
+  const std::string kSaved = "CREATOR=Ravelind 1.0\r\n" + kKept + "WEEKLABELS=\r\nMIN=yes\r\n\r\n";
+  struct Hold { bool fromStart; DWORD share; DWORD ms; std::string after; bool renameFails; };
+  const Hold kHolds[] = {{true, 0, 0, kSaved, false},  // ms: from the quit
+                         {true, 0, 2500, kStored + ", Error Writing File: Save to File", false},
+                         {false, 0, 300, kSaved, false},
+                         {false, FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, kSaved, false},
+                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, true}};
+  for (const char* name : {"rv99999.tmp", "rv12a.tmp", "rv99998.tmp"})
+    (void)CloseHandle(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 2, nullptr));
+  HANDLE saving = CreateFileA("rv99998.tmp", DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  for (const auto& [fromStart, share, ms, after, renameFails] : kHolds) {
+    fake.renameFailsAfter = renameFails;
     WriteIni(kStored);
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_HIDDEN);
     auto hold = [share = share] {
@@ -271,6 +307,8 @@ TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOver
     EXPECT_EQ(ReadIni() + (boxes.empty() ? "" : ", " + boxes[0]), after) << fromStart << " " << ms;
     EXPECT_TRUE(GetFileAttributesA("rv.ini") & FILE_ATTRIBUTE_HIDDEN);
   }
+  EXPECT_EQ(GetFileAttributesA("rv99999.tmp"), INVALID_FILE_ATTRIBUTES) << "left behind";
+  EXPECT_TRUE(CloseHandle(saving) && DeleteFileA("rv99998.tmp") && DeleteFileA("rv12a.tmp"));
 }
 
 TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
