@@ -11,10 +11,11 @@ struct Platform {
   BOOL(WINAPI* notifyIcon)(DWORD message, PNOTIFYICONDATAA data);
   HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
                                   LPCWSTR directory, INT showCommand);
-  // Opens a registry key with `access`; one that is missing is made only when
-  // write access is asked for. Windows refuses write access to the machine's
-  // keys to a program that is not elevated, and gives it read access where it
-  // asks for the most it may have.
+  // Opens a registry key with `access`, the registry view (KEY_WOW64_32KEY or
+  // KEY_WOW64_64KEY) among it; one that is missing is made only when write
+  // access is asked for. Windows refuses write access to the machine's keys,
+  // in either view, to a program that is not elevated, and gives it read
+  // access where it asks for the most it may have.
   LSTATUS(WINAPI* regOpenKey)(HKEY root, LPCWSTR subKey, REGSAM access, PHKEY key);
   // The local time, by the time zone in force at the moment of the call: the
   // C run time's localtime reads the zone once and keeps it.

@@ -33,8 +33,8 @@ struct Fake {  // one at a time: the seam holds plain function pointers
   bool keepRefused = false;          // and shows those icons all the same
   bool shown = false;                // an icon of ours is in the fake notification area
   std::vector<std::wstring> opened;  // each launch: "verb file"
-  // Keys under these roots open as Windows opens the machine's for a program
-  // that is not elevated: write access refused, the most it may have is read.
+  // Keys under these roots, in either view, open as Windows opens the machine's for a
+  // program that is not elevated: write access refused, the most it may have is read.
   std::vector<HKEY> readOnly;
   std::time_t now;
   int zoneHours = 0;  // the time zone's move from where `now` was made
@@ -422,38 +422,53 @@ TEST_F(CalendarDlgTest, AHintArrivesWholeHelpOpensTheManualAndAboutIsModal) {
 // Start Menu against the real Run keys and Explorer's marks beside them (what
 // Task Manager's Startup tab switches), for a program that is elevated and for
 // one that is not, which Windows lets read the machine's keys but not write them.
+// The machine key's 32-bit view (WOW6432Node) is started at log-on too.
 TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   using ravelind::kAutostartSubKey, ravelind::kStartupApprovedSubKey;
-  const std::wstring command = ravelind::AutostartCommand(ModulePath(), CurrentDirectory());
+  std::wstring command = ravelind::AutostartCommand(ModulePath(), CurrentDirectory());
   const wchar_t* kName = ravelind::kAutostartValueName;
-  const std::pair<HKEY, std::string> kKeys[] = {{HKEY_LOCAL_MACHINE, "HKLM"},
-                                                {HKEY_CURRENT_USER, "HKCU"}};
+  struct Place { std::string name; HKEY root; REGSAM view; const wchar_t* marks; };
+  const Place kPlaces[] = {
+      {"HKLM", HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kStartupApprovedSubKey},
+      {"HKLM32", HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, ravelind::kStartupApproved32SubKey},
+      {"HKCU", HKEY_CURRENT_USER, KEY_WOW64_64KEY, kStartupApprovedSubKey}};
+  auto key = [](HKEY root, const wchar_t* subKey, REGSAM view) {
+    ScopedRegKey opened;
+    (void)RegCreateKeyExW(root, subKey, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                          opened.put(), nullptr);
+    return opened;
+  };
   // "HKLM": our value there, "HKLM?" another's; "HKLM-off": a mark that switches the
   // entry off (an odd first byte, then when), "HKLM-on" one that does not.
   auto set = [&](const std::string& state) {
-    for (const auto& [root, key] : kKeys) {
-      const std::wstring value = state.find(key + "?") == std::string::npos ? command : L"x";
-      const BYTE mark[12] = {BYTE(state.find(key + "-off") == std::string::npos ? 2 : 3), 0x5c, 0x1f};
-      (void)RegDeleteKeyValueW(root, kAutostartSubKey, kName);
-      (void)RegDeleteKeyValueW(root, kStartupApprovedSubKey, kName);
-      if ((" " + state + " ").find(" " + key + " ") != std::string::npos || value == L"x")
-        (void)RegSetKeyValueW(root, kAutostartSubKey, kName, REG_SZ, value.c_str(),
-                              DWORD(value.size() * 2 + 2));
-      if (state.find(key + "-") != std::string::npos)
-        (void)RegSetKeyValueW(root, kStartupApprovedSubKey, kName, REG_BINARY, mark, sizeof mark);
+    for (const Place& place : kPlaces) {
+      auto has = [&](const std::string& word) {
+        return (" " + state + " ").find(" " + place.name + word + " ") != std::string::npos;
+      };
+      const std::wstring value = has("?") ? L"x" : command;
+      const BYTE mark[12] = {BYTE(has("-off") ? 3 : 2), 0x5c, 0x1f};
+      const ScopedRegKey run = key(place.root, kAutostartSubKey, place.view);
+      const ScopedRegKey marks = key(place.root, place.marks, KEY_WOW64_64KEY);
+      (void)RegDeleteValueW(run.get(), kName), (void)RegDeleteValueW(marks.get(), kName);
+      if (has("") || has("?"))
+        (void)RegSetValueExW(run.get(), kName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             DWORD(value.size() * 2 + 2));
+      if (has("-off") || has("-on"))
+        (void)RegSetValueExW(marks.get(), kName, 0, REG_BINARY, mark, sizeof mark);
     }
   };
   auto state = [&] {
     std::string keys;
-    for (const auto& [root, key] : kKeys) {
+    for (const Place& place : kPlaces) {
       wchar_t data[2048] = {};
       BYTE mark[12] = {};
       DWORD size = sizeof data, markSize = sizeof mark;
-      if (!RegGetValueW(root, kAutostartSubKey, kName, RRF_RT_REG_SZ, nullptr, data, &size))
-        keys += " " + key + (data == command ? "" : "?");
-      if (!RegGetValueW(root, kStartupApprovedSubKey, kName, RRF_RT_REG_BINARY, nullptr, mark,
-                        &markSize))
-        keys += " " + key + (mark[0] % 2 ? "-off" : "-on");
+      if (!RegGetValueW(key(place.root, kAutostartSubKey, place.view).get(), nullptr, kName,
+                        RRF_RT_REG_SZ, nullptr, data, &size))
+        keys += " " + place.name + (data == command ? "" : "?");
+      if (!RegGetValueW(key(place.root, place.marks, KEY_WOW64_64KEY).get(), nullptr, kName,
+                        RRF_RT_REG_BINARY, nullptr, mark, &markSize))
+        keys += " " + place.name + (mark[0] % 2 ? "-off" : "-on");
     }
     return keys;
   };
@@ -463,18 +478,21 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   const std::string kCannotAdd = ", Error: Unable to add program to start menu.";
   const Row kRows[] = {
       {kElevated, "", true, "ticked HKLM"},
-      {kElevated, "HKLM? HKLM-off HKCU HKCU-off", true, "ticked HKLM"},
+      {kElevated, "HKLM? HKLM-off HKLM32 HKLM32-off HKCU HKCU-off", true, "ticked HKLM"},
       {kElevated, "HKLM-on", true, "ticked HKLM HKLM-on"},
       {kElevated, "", false, "clear"},
-      {kElevated, "HKLM HKLM-off HKCU? HKCU-on", false, "clear"},
+      {kElevated, "HKLM HKLM-off HKLM32? HKLM32-on HKCU? HKCU-on", false, "clear"},
       {kStandard, "", true, "ticked HKCU"},
       {kStandard, "HKCU? HKCU-off", true, "ticked HKCU"},
       {kStandard, "HKLM HKCU", true, "ticked HKLM"},  // an elevated run wrote ours
+      {kStandard, "HKLM32 HKCU", true, "ticked HKLM32"},  // an earlier 32-bit build's
       {kStandard, "HKLM HKLM-off", true, "clear HKLM HKLM-off" + kCannotAdd},
       {kStandard, "HKLM? HKCU", true, "clear HKLM?" + kCannotAdd},  // another copy's
+      {kStandard, "HKLM32? HKCU", true, "clear HKLM32?" + kCannotAdd},
+      {kStandard, "HKLM HKLM32", true, "clear HKLM HKLM32" + kCannotAdd},  // it would start twice
       {kStandard, "", false, "clear"},
       {kStandard, "HKLM-off HKCU HKCU-off", false, "clear HKLM-off"},
-      {kStandard, "HKLM? HKCU", false, "ticked HKLM?, Error: Unable to remove program from start menu."},
+      {kStandard, "HKLM32 HKCU", false, "ticked HKLM32, Error: Unable to remove program from start menu."},
       {{HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}, "", true, "clear" + kCannotAdd},
   };
   for (const Row& row : kRows) {
@@ -487,8 +505,22 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
     EXPECT_EQ(after, row.after) << row.readOnly.size() << " read-only, before: " << row.before
                                 << (row.tick ? ", tick" : ", clear");
   }
+  // Deep down only the short form of the paths fits in a Run entry's 260 characters.
+  const std::filesystem::path deep = path / std::string(60, 'd') / std::string(60, 'e') /
+                                     std::string(60, 'f');
+  std::filesystem::create_directories(deep);
+  std::filesystem::current_path(deep);
+  EXPECT_EQ(ravelind::AutostartCommand(ModulePath(), CurrentDirectory()), L"");
+  command = ravelind::AutostartCommand(ShortPath(ModulePath()), ShortPath(CurrentDirectory()));
+  fake.readOnly.clear();
+  (void)CheckDlgButton(window, IDC_STARTMENU, BST_UNCHECKED);
+  EXPECT_EQ(BoxesDuring(window, [&] { Click(window, IDC_STARTMENU); }), Strings{});
+  EXPECT_EQ(state(), command.empty() ? "no short form" : " HKLM");
+  std::filesystem::current_path(path);
+  std::filesystem::remove_all(path / std::string(60, 'd'));
+  set("");
   (void)DestroyWindow(window);
-  EXPECT_NE(ReadIni().find("\r\nSTARTUP=no\r\n"), std::string::npos);  // what the box shows
+  EXPECT_NE(ReadIni().find("\r\nSTARTUP=yes\r\n"), std::string::npos);  // what the box shows
 }
 
 TEST_F(CalendarDlgTest, AStartFolderThatIsGoneLeavesTheProgramInItsOwn) {
