@@ -59,6 +59,9 @@
 #define IDM_ABOUTBOX 0x0010
 #define ID_TRAY_ABOUT 32771
 #define ID_TRAY_HELP 32773
+#define ID_TRAY_OPEN 32774
+#define ID_TRAY_QUIT 32775
+#define ID_TRAY_DATE 32776
 
 // Texts of our own that the resources and the code share; each stands only here.
 #define RAVELIND_MAKER_NOTICE "Copyright (C) 2026 The Ravelind developers"

@@ -46,6 +46,15 @@ std::string TrayIcon::Today() const {
   return ravelind::FormatDayString(&day);
 }
 
+std::wstring TrayIcon::LongDate() const {
+  SYSTEMTIME now{};
+  m_platform.localTime(&now);
+  wchar_t text[128] = {};
+  const int length = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &now, nullptr, text,
+                                     128, nullptr);
+  return length > 0 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring{};
+}
+
 // The picture is the one drawn for the tray's size: the shell would shrink
 // the 32-px one itself, and unevenly.
 void TrayIcon::Add() {
@@ -58,6 +67,11 @@ void TrayIcon::Add() {
   // tries again.
   m_inTray = m_platform.notifyIcon(NIM_ADD, &data) != FALSE;
   m_picture = std::move(picture);  // the one it replaces is shown no more
+}
+
+void TrayIcon::ReturnFocus() {
+  NOTIFYICONDATAA data = TrayRecord(m_window, nullptr);
+  (void)m_platform.notifyIcon(NIM_SETFOCUS, &data);  // a shell may not know it: nothing lost
 }
 
 void TrayIcon::Remove() {

@@ -30,8 +30,14 @@ class TrayIcon {
   // A tick of the watch's timer (any timer of the window counts).
   void OnTick();
 
+  // Gives the keyboard focus back to the notification area, at the icon, as
+  // after a menu that was closed without a choice.
+  void ReturnFocus();
+
   // Today's Day string by the platform's clock.
   std::string Today() const;
+  // Today's date in the user's long date format, by the platform's clock.
+  std::wstring LongDate() const;
 
  private:
   HWND m_window = nullptr;

@@ -70,8 +70,10 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       // notification area, an immediate day check when the clock is set or the
       // machine wakes, hiding on minimise where no paint arrives, the end of
       // the session, and a new display scale.
+      OnCommand<0, ID_TRAY_OPEN, &CCalendarDlg::OnTrayOpen>(),
       OnCommand<0, ID_TRAY_ABOUT, &CCalendarDlg::OnAboutButton>(),
       OnCommand<0, ID_TRAY_HELP, &CCalendarDlg::OnHelpButton>(),
+      OnCommand<0, ID_TRAY_QUIT, &CCalendarDlg::OnTrayQuit>(),
       OnRegisteredMessage<TaskbarCreatedMessage, &CCalendarDlg::OnTaskbarCreated>(),
       OnMessage<WM_TIMECHANGE, &CCalendarDlg::OnTimeChange>(),
       OnMessage<WM_POWERBROADCAST, &CCalendarDlg::OnPowerBroadcast>(),
@@ -238,8 +240,7 @@ LRESULT CCalendarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
   if (wParam != kTrayIconId) return 1;
   switch (lParam) {
     case WM_LBUTTONDBLCLK:
-      BringBack();
-      (void)FrontOpenBox();  // the box stays on top of the window it belongs to
+      OnTrayOpen();
       break;
     case WM_RBUTTONDOWN:
       ShowTrayMenu(cursor);
@@ -257,16 +258,38 @@ void CCalendarDlg::BringBack() {
   (void)SetForegroundWindow(m_hWnd);
 }
 
+// The tray menu's Open, and the double click on the icon.
+void CCalendarDlg::OnTrayOpen() {
+  BringBack();
+  (void)FrontOpenBox();  // the box stays on top of the window it belongs to
+}
+
+// Ends the program as the window's Quit does, also while it is hidden.
+void CCalendarDlg::OnTrayQuit() {
+  if (!FrontOpenBox()) OnOK();
+}
+
+// The menu, for the mouse and the keyboard alike, opens with today's date on
+// top: the icon shows it only as a picture, and a screen reader reads it here.
 void CCalendarDlg::ShowTrayMenu(POINT cursor) {
   ScopedMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu.get(), 0);
+  std::wstring date = m_tray.LongDate();
+  for (std::size_t at = 0; (at = date.find(L'&', at)) != std::wstring::npos; at += 2) {
+    date.insert(at, 1, L'&');  // shown as it is, not as an access key
+  }
+  (void)ModifyMenuW(popup, ID_TRAY_DATE, MF_BYCOMMAND | MF_STRING, ID_TRAY_DATE, date.c_str());
   // Our window must be in the foreground while the menu is up, or a click
-  // elsewhere does not close it; the WM_NULL afterwards lets it go for good.
+  // elsewhere does not close it; the message posted afterwards lets it go for
+  // good.
   (void)SetForegroundWindow(m_hWnd);
-  (void)TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x - kTrayMenuOffsetX, cursor.y, 0, m_hWnd,
-                       nullptr);
-  (void)PostMessageA(m_hWnd, WM_NULL, 0, 0);
+  const auto chosen = static_cast<UINT>(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD,
+      cursor.x - kTrayMenuOffsetX, cursor.y, 0, m_hWnd, nullptr));
+  (void)PostMessageA(m_hWnd, chosen != 0 ? WM_COMMAND : WM_NULL, chosen, 0);
+  // Closed with Esc, our window still in front: a keyboard user goes on from
+  // the icon. A click on another window has taken the focus there instead.
+  if (chosen == 0 && GetForegroundWindow() == m_hWnd) m_tray.ReturnFocus();
 }
 
 // A new task bar (Explorer restarted) has no icons: put ours back.

@@ -43,6 +43,8 @@ class CCalendarDlg : public CDialog {
   LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
   LRESULT OnTaskbarCreated(WPARAM, LPARAM);
   void BringBack();
+  void OnTrayOpen();
+  void OnTrayQuit();
   void ShowTrayMenu(POINT cursor);
 
   // Day-change watch

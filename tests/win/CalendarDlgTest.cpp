@@ -103,6 +103,7 @@ BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
                      data->uCallbackMessage == 0x0464 &&
                      data->uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
                      std::string(data->szTip, 64) == "Ravelind" + std::string(56, '\0');
+  if (message == NIM_SETFOCUS) return g_fake->tray.push_back("focus"), TRUE;
   std::string call = (message == NIM_ADD ? "add " : message == NIM_DELETE ? "delete " : "? ") +
                      (shared ? std::to_string(id) : PictureName(data->hIcon)) +
                      (usual ? "" : " (unusual record)");
@@ -336,6 +337,38 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
   for (const LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
     EXPECT_EQ(SendMessageA(window, kTrayCallbackMessage, kTrayIconId, mouse), 1);
   EXPECT_FALSE(IsWindowVisible(window));
+}
+
+// The tray menu, which a keyboard opens too, reads today's date, at each opening, and gives
+// the focus back to the notification area when closed with Esc. Open brings a hidden window
+// back in front; Quit saves and ends it as the window's Quit does.
+TEST_F(CalendarDlgTest, TheTrayMenuReadsTodaysDateOpensAndQuitsAHiddenWindow) {
+  HWND window = Open();
+  static Strings dates;
+  for (const std::time_t day : {LocalTime(2026, 12, 15), LocalTime(2027, 1, 1)}) {
+    fake.now = day, fake.tray.clear();
+    (void)SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      (void)KillTimer(nullptr, timer);
+      HMENU menu = reinterpret_cast<HMENU>(
+          SendMessageA(FindWindowA("#32768", nullptr), MN_GETHMENU, 0, 0));
+      char text[64] = {};
+      (void)GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+      dates.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : ""));
+      (void)EndMenu();  // as Esc
+    });
+    (void)SendMessageA(window, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN);
+    EXPECT_EQ(fake.tray, Strings{"focus"});
+  }
+  EXPECT_EQ(dates, (Strings{"Tuesday, December 15, 2026", "Friday, January 1, 2027"}));
+  (void)ShowWindow(window, SW_MINIMIZE), (void)ShowWindow(window, SW_HIDE);
+  (void)SendMessageA(window, WM_COMMAND, ID_TRAY_OPEN, 0);
+  EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window);
+  Click(window, IDC_STARTMINIMIZED);
+  (void)ShowWindow(window, SW_HIDE);
+  (void)SendMessageA(window, WM_COMMAND, ID_TRAY_QUIT, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(fake.tray.back(), "delete 129");
+  EXPECT_NE(ReadIni().find("\r\nMIN=yes\r\n"), std::string::npos);
 }
 
 // The tray gets the picture drawn for its size, which follows the display's scale; each

@@ -77,6 +77,23 @@ TEST(ResourcesTest, ManifestBringsInCommonControls6) {
                       CharLowerA(path));
 }
 
+// The tray menu, as a keyboard meets it too: the date line (written in when the menu opens,
+// readable, not grey), Open, the default, as the double click, then About, Help and Quit.
+TEST(ResourcesTest, TrayMenuHasTheDateLineAndOpenAsItsDefault) {
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU));
+  HMENU popup = GetSubMenu(menu, 0);
+  std::string items;
+  for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+    char text[64] = {};
+    (void)GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    items += std::to_string(GetMenuItemID(popup, i)) + " " + text +
+             (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED ? " grey" : "") + ";";
+  }
+  EXPECT_EQ(items, "32776 Today;0 ;32774 &Open;32771 &About;32773 &Help;0 ;32775 &Quit;");
+  EXPECT_EQ(GetMenuDefaultItem(popup, FALSE, 0), UINT(ID_TRAY_OPEN));
+  (void)DestroyMenu(menu);
+}
+
 // Each icon, image for image as generated; the day icons under the ids the program's own
 // table picks.
 TEST(ResourcesTest, EachIconIsTheGeneratedFileImageForImage) {
