@@ -33,19 +33,32 @@ const Place kMachine{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kStartupApprovedSubKey
 const Place kMachine32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, ravelind::kStartupApproved32SubKey};
 const Place kUser{HKEY_CURRENT_USER, KEY_WOW64_64KEY, kStartupApprovedSubKey};
 
+// The machine key's 32-bit view is a key of its own on 64-bit Windows only:
+// elsewhere it is the one view, which must not be cleared as another.
+bool HasTwoViews() {
+#if defined(_WIN64)
+  return true;
+#else
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
 }  // namespace
 
 bool AutostartEntry::Write() {
   const std::wstring command = OurCommand();
   if (command.empty()) return false;
   const Place* place = &kMachine;
+  const bool twoViews = HasTwoViews();
   if (WriteUnder(kMachine, command)) {
-    (void)DeleteUnder(kMachine32);
+    if (twoViews) (void)DeleteUnder(kMachine32);
   } else {
     // Machine values we may not change: one of ours is the entry; any other
     // would start another copy, another folder's settings, or ours twice.
     std::wstring found, found32;
-    const bool in64 = IsUnder(kMachine, &found), in32 = IsUnder(kMachine32, &found32);
+    const bool in64 = IsUnder(kMachine, &found);
+    const bool in32 = twoViews && IsUnder(kMachine32, &found32);
     if (in64 || in32) {
       if (in64 == in32 || !IsSameCommand(in64 ? found : found32, command)) {
         (void)DeleteUnder(kUser);  // a second start beside them
@@ -68,7 +81,7 @@ bool AutostartEntry::Write() {
 
 bool AutostartEntry::Delete() {
   const bool machine = DeleteUnder(kMachine);
-  const bool machine32 = DeleteUnder(kMachine32);
+  const bool machine32 = !HasTwoViews() || DeleteUnder(kMachine32);
   return DeleteUnder(kUser) && machine && machine32;
 }
 
