@@ -257,8 +257,8 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
     fake.tray.clear();
     const Strings boxes = BoxesDuring(window, [&, session = session, reason = reason] {
       if (session) {
-        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, reason | ENDSESSION_LOGOFF));
-        (void)SendMessageA(window, WM_ENDSESSION, FALSE, reason | ENDSESSION_LOGOFF);  // cancelled
+        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, reason | LPARAM(ENDSESSION_LOGOFF)));
+        (void)SendMessageA(window, WM_ENDSESSION, FALSE, reason | LPARAM(ENDSESSION_LOGOFF));  // cancelled
         EXPECT_EQ(ReadIni(), kStored);
         (void)SendMessageA(window, WM_ENDSESSION, TRUE, reason);  // a shutdown, or Restart Manager
         EXPECT_EQ(IsWindow(window), !reason) << "ends with Restart Manager only";
@@ -339,27 +339,29 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
+static Strings g_menuTops;  // the top line of each menu shown, "(grey)" when it is
+static void CALLBACK ReadMenuTopAndEscape(HWND, UINT, UINT_PTR timer, DWORD) {
+  (void)KillTimer(nullptr, timer);
+  HWND popup = FindWindowA("#32768", nullptr);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+  char text[64] = {};
+  (void)GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+  g_menuTops.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : ""));
+  (void)EndMenu();  // as Esc
+}
+
 // The tray menu, which a keyboard opens too, reads today's date, at each opening, and gives
 // the focus back to the notification area when closed with Esc. Open brings a hidden window
 // back in front; Quit saves and ends it as the window's Quit does.
 TEST_F(CalendarDlgTest, TheTrayMenuReadsTodaysDateOpensAndQuitsAHiddenWindow) {
   HWND window = Open();
-  static Strings dates;
   for (const std::time_t day : {LocalTime(2026, 12, 15), LocalTime(2027, 1, 1)}) {
     fake.now = day, fake.tray.clear();
-    (void)SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) {
-      (void)KillTimer(nullptr, timer);
-      HMENU menu = reinterpret_cast<HMENU>(
-          SendMessageA(FindWindowA("#32768", nullptr), MN_GETHMENU, 0, 0));
-      char text[64] = {};
-      (void)GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-      dates.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : ""));
-      (void)EndMenu();  // as Esc
-    });
+    (void)SetTimer(nullptr, 0, 200, ReadMenuTopAndEscape);
     (void)SendMessageA(window, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN);
     EXPECT_EQ(fake.tray, Strings{"focus"});
   }
-  EXPECT_EQ(dates, (Strings{"Tuesday, December 15, 2026", "Friday, January 1, 2027"}));
+  EXPECT_EQ(g_menuTops, (Strings{"Tuesday, December 15, 2026", "Friday, January 1, 2027"}));
   (void)ShowWindow(window, SW_MINIMIZE), (void)ShowWindow(window, SW_HIDE);
   (void)SendMessageA(window, WM_COMMAND, ID_TRAY_OPEN, 0);
   EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window);
