@@ -106,6 +106,9 @@ def desktop_at(dpi):
     run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")
     run("wineserver", "-w")
     run("wineserver", "-p")
+    # The new server's first program starts Wine's services, which keep its output open
+    # for as long as they live: start them here, into a file, not under a later test's pipe.
+    run("wine", "reg", "query", key)
 
 
 class Program:
