@@ -44,6 +44,10 @@ struct IconTraits {
   static HICON Invalid() { return nullptr; }
   static void Close(HICON h) { (void)DestroyIcon(h); }
 };
+struct BitmapTraits {
+  static HBITMAP Invalid() { return nullptr; }
+  static void Close(HBITMAP h) { (void)DeleteObject(h); }
+};
 struct MenuTraits {
   static HMENU Invalid() { return nullptr; }
   static void Close(HMENU h) { (void)DestroyMenu(h); }
@@ -54,6 +58,7 @@ struct RegKeyTraits {
 };
 
 using ScopedFile = Scoped<HANDLE, FileTraits>;
+using ScopedBitmap = Scoped<HBITMAP, BitmapTraits>;
 using ScopedIcon = Scoped<HICON, IconTraits>;
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
 using ScopedRegKey = Scoped<HKEY, RegKeyTraits>;

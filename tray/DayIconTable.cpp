@@ -20,15 +20,16 @@ constexpr std::array<int, 31> kDayIcons{
 
 // A row's keys are its day in two digits and, for the 1st to the 9th, in one;
 // the rows are tried in day order, the two-digit key first.
-int DayIconId(std::string_view day) {
-  for (std::size_t row = 0; row < kDayIcons.size(); ++row) {
-    const std::size_t number = row + 1;
+int DayNumber(std::string_view day) {
+  for (int number = 1; number <= int(kDayIcons.size()); ++number) {
     const char key[] = {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
     if (day == std::string_view(key, 2) || (number < 10 && day == std::string_view(key + 1, 1))) {
-      return kDayIcons[row];
+      return number;
     }
   }
-  return IDI_DAY01;  // only when local time could not be formatted
+  return 1;  // only when local time could not be formatted
 }
+
+int DayIconId(std::string_view day) { return kDayIcons[std::size_t(DayNumber(day) - 1)]; }
 
 }  // namespace ravelind

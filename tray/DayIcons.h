@@ -11,7 +11,6 @@
 // picture: never destroyed.
 HICON LoadDayIcon(std::string_view day);
 
-// The same day's picture drawn for `size` pixels (for a size it has no
-// picture of, the nearest one stretched), the program's own: destroyed when
-// it goes.
+// The same day's picture drawn for `size` pixels (for a size none is drawn
+// for, the 32-px one stretched), the program's own: destroyed when it goes.
 ScopedIcon LoadDayIcon(std::string_view day, int size);

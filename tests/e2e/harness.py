@@ -4,13 +4,18 @@ keep a screenshot of every failed case."""
 import datetime
 import json
 import os
-import struct
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
 EXE, PROBE = os.environ.get("RAVELIND_EXE", ""), os.environ.get("RAVELIND_PROBE", "")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(SOURCE, "tools"))
+import iconforge  # noqa: E402  (from the source tree, beside the pictures it draws)
+
+DRAWINGS = iconforge.read_drawings(os.path.join(SOURCE, "res", "icons"))
 
 
 def wait_for(condition, timeout, what):
@@ -76,21 +81,12 @@ def screenshot():
 
 
 def picture(day, size):
-    """The opaque pixels of the day icon's (generated) image for size px, as the
-    screen shows them: (offset in a 800-px wide RGB screen, colour)."""
-    with open(os.path.join(os.path.dirname(EXE), "icons", f"day{day:02d}.ico"), "rb") as f:
-        data = f.read()
-    at = next(struct.unpack_from("<I", data, 18 + 16 * i)[0]
-              for i in range(struct.unpack_from("<H", data, 4)[0]) if data[6 + 16 * i] == size)
-    colours = struct.unpack_from("<I", data, at + 32)[0] or 16  # a short palette is counted
-    xor, xor_row, mask_row = at + 40 + 4 * colours, (size + 7) // 8 * 4, (size + 31) // 32 * 4
-
-    def colour(x, row):  # 4 bits a pixel, rows bottom-up; the palette's blue, green, red turned round
-        i = at + 40 + 4 * (data[xor + row * xor_row + x // 2] >> (0 if x % 2 else 4) & 15)
-        return data[i:i + 3][::-1]
-    mask = xor + size * xor_row
-    return [((y * 800 + x) * 3, colour(x, size - 1 - y)) for y in range(size) for x in range(size)
-            if not data[mask + (size - 1 - y) * mask_row + x // 8] >> (7 - x % 8) & 1]
+    """The opaque pixels of the day's picture drawn for size px, as iconforge draws it from
+    the source tree's res/icons and the screen shows it: (offset in a 800-px wide RGB screen,
+    colour)."""
+    drawn = iconforge.day_picture(day, *DRAWINGS[size])
+    return [((y * 800 + x) * 3, bytes(iconforge.VGA_PALETTE[i])) for y, row in enumerate(drawn)
+            for x, i in enumerate(row) if i != iconforge.LIGHT_GREY]
 
 
 def tray_icons(day=None, size=16):
@@ -110,6 +106,9 @@ def desktop_at(dpi):
     run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")
     run("wineserver", "-w")
     run("wineserver", "-p")
+    # The new server's first program starts Wine's services, which keep its output open
+    # for as long as they live: start them here, into a file, not under a later test's pipe.
+    run("wine", "reg", "query", key)
 
 
 class Program:

@@ -2,11 +2,12 @@
 to the new day by itself at midnight, a double click to bring the hidden window back, a right
 press for the menu, and one About box however often it is asked for. Under faketime the
 program's clock starts at START; the shared wineserver keeps the real time, which timers use.
-At 125 and 150 % scale (a new desktop each: it reads the DPI as it starts) the tray shows the
-picture drawn for 20 and 24 px, as it shows the 16-px one at 100 % elsewhere, and the footer
-fits its line (the resources test, run there). Wine 8's shell hands the tray an icon's mask
-with its rows packed, though the bitmap's are padded to 16 bits, and fills the rest from the
-colour bits: the top left of our pictures, transparent and black, makes that opaque, as it is."""
+At 125, 150, 175 and 250 % scale (a new desktop each: it reads the DPI as it starts) the tray
+shows the picture drawn for 20, 24, 28 and 40 px, as it shows the 16-px one at 100 % elsewhere,
+and the footer fits its line (the resources test, run there). Wine 8's shell hands the tray an
+icon's mask with its rows packed, though the bitmap's are padded to 16 bits, and fills the rest
+from the colour bits: the top left of our pictures, transparent and black, makes that opaque,
+as it is."""
 import os
 import shutil
 import time
@@ -16,7 +17,8 @@ import harness as h
 from harness import wait_for
 
 START = "2026-12-31 23:59:50"
-SCALES = ((120, 20, (3, 25)), (144, 24, (11, 30)))  # DPI, small-icon size, two days
+# DPI, small-icon size, two days: numbers near the page's edges, a one beside its left.
+SCALES = ((120, 20, (3, 25)), (144, 24, (11, 30)), (168, 28, (18, 30)), (240, 40, (18, 30)))
 TO_MIDNIGHT, TICK = 10.0, 10.0  # seconds to 00:00:00; the program looks this often
 
 QUIT = 1

@@ -17,6 +17,8 @@
 #include "app/CalendarApp.h"
 #include "framework/Paths.h"
 #include "prefs/Autostart.h"
+#include "tray/DayIconTable.h"
+#include "tray/DayPicture.h"
 #include "res/resource.h"
 
 namespace {
@@ -65,24 +67,29 @@ std::time_t LocalTime(int year, int month, int day, int hour = 12) {
 // An icon's colour bits, whose length tells its size; empty when there is no such icon.
 std::string Bits(HICON icon) {
   ICONINFO info{};
-  std::string bits(32 * 32 * 4, '\0');
+  std::string bits(48 * 48 * 4, '\0');
   if (!GetIconInfo(icon, &info)) return "";
   bits.resize(std::size_t(GetBitmapBits(info.hbmColor, LONG(bits.size()), bits.data())));
   (void)DeleteObject(info.hbmColor), (void)DeleteObject(info.hbmMask);
   return bits;
 }
 
-// Which day's picture drawn for a small size an icon shows: "151" for the 15th's
-// for 16 px, the small-icon size of 96 DPI; "151 at 20 px" for another size.
+// Which day's picture drawn for a small size an icon shows, by its colour bits as drawn
+// (white, or black, clear too): "151" for the 15th's for 16 px, the small-icon size of 96 DPI;
+// "151 at 20 px" for another size.
 std::string PictureName(HICON icon) {
   static const auto kNames = [] {
     std::map<std::string, std::string> names;
-    for (const int size : {16, 20, 24})
-      for (UINT id = 129; id < 165; ++id)
-        if (ScopedIcon day(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0))); day)
-          names[Bits(day.get())] = std::to_string(id) +
-                                   (size == 16 ? "" : " at " + std::to_string(size) + " px");
+    for (const int size : {16, 20, 24, 28, 36, 40, 48})
+      for (int day = 1; day <= 31; ++day) {
+        const ravelind::DayPicture picture(day, size);
+        std::string bits;
+        for (int i = 0; i < size * size; ++i)  // blue, green, red, none
+          bits.append(picture.At(i / size, i % size) == ravelind::Shade::kWhite ? 3 : 0, '\xff')
+              .append(picture.At(i / size, i % size) == ravelind::Shade::kWhite ? 1 : 4, '\0');
+        names[bits] = std::to_string(ravelind::DayIconId(std::to_string(day))) +
+                      (size == 16 ? "" : " at " + std::to_string(size) + " px");
+      }
     return names;
   }();
   const auto found = kNames.find(Bits(icon));
@@ -380,14 +387,14 @@ TEST_F(CalendarDlgTest, TheTrayGetsThePictureForItsSizeAgainWhenRefusedAndEachOn
   fake.refuseAdds = 2, fake.keepRefused = true;
   HWND window = Open();
   (void)SendMessageA(window, WM_TIMER, 1, 0);
-  fake.trayDpi = 144;
+  fake.trayDpi = 168;
   (void)SendMessageA(window, WM_TIMER, 1, 0);
   fake.trayDpi = 120;
   RECT place{};
   (void)GetWindowRect(window, &place);
   (void)SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&place));
   EXPECT_EQ(fake.tray, (Strings{"add 151 (refused)", "delete 129", "add 151 (refused)", "delete 129",
-                                "add 151 at 24 px", "delete 129", "add 151 at 20 px"}));
+                                "add 151 at 28 px", "delete 129", "add 151 at 20 px"}));
   for (int day = 0; day < 100; ++day) {
     fake.now += 24 * 60 * 60;
     (void)SendMessageA(window, WM_TIMER, 1, 0);
