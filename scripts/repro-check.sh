@@ -7,7 +7,7 @@
 # time themselves (SOURCE_DATE_EPOCH is unset). Exits 1 naming what differs; the
 # two trees are then kept for a look.
 #
-#   bash scripts/repro-check.sh      # about a minute and a half on 2 cores
+#   bash scripts/repro-check.sh      # about 35 s on 2 cores, a minute when busy
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
