@@ -26,7 +26,9 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${_ravelind_text_dir}/LICENSE @ONLY
 
 set(_ravelind_zip ${CMAKE_BINARY_DIR}/ravelind-${PROJECT_VERSION}-${RAVELIND_PACKAGE_ARCH}.zip)
 # A custom target runs on every build: the commit time may have moved while
-# none of the files did.
+# none of the files did. CMake reserves the name while a tree that CPack once
+# packaged still holds CPack's configuration: that goes.
+file(REMOVE ${CMAKE_BINARY_DIR}/CPackConfig.cmake ${CMAKE_BINARY_DIR}/CPackSourceConfig.cmake)
 add_custom_target(package
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/makezip.py
           --source ${PROJECT_SOURCE_DIR}
