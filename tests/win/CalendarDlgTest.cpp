@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "ui/CalendarDlg.h"  // windows.h first
 #include <commctrl.h>
@@ -469,48 +470,38 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   using ravelind::kAutostartSubKey, ravelind::kStartupApprovedSubKey;
   std::wstring command = ravelind::AutostartCommand(ModulePath(), CurrentDirectory());
   const wchar_t* kName = ravelind::kAutostartValueName;
-  struct Place { std::string name; HKEY root; REGSAM view; const wchar_t* marks; };
-  const Place kPlaces[] = {
-      {"HKLM", HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kStartupApprovedSubKey},
-      {"HKLM32", HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, ravelind::kStartupApproved32SubKey},
-      {"HKCU", HKEY_CURRENT_USER, KEY_WOW64_64KEY, kStartupApprovedSubKey}};
-  auto key = [](HKEY root, const wchar_t* subKey, REGSAM view) {
-    ScopedRegKey opened;
-    (void)RegCreateKeyExW(root, subKey, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
-                          opened.put(), nullptr);
-    return opened;
-  };
+  // The machine key's 32-bit view is WOW6432Node; Explorer marks its values in Run32.
+  const wchar_t* kRun32 = L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const std::tuple<std::string, HKEY, const wchar_t*, const wchar_t*> kPlaces[] = {
+      {"HKLM", HKEY_LOCAL_MACHINE, kAutostartSubKey, kStartupApprovedSubKey},
+      {"HKLM32", HKEY_LOCAL_MACHINE, kRun32, ravelind::kStartupApproved32SubKey},
+      {"HKCU", HKEY_CURRENT_USER, kAutostartSubKey, kStartupApprovedSubKey}};
   // "HKLM": our value there, "HKLM?" another's; "HKLM-off": a mark that switches the
   // entry off (an odd first byte, then when), "HKLM-on" one that does not.
   auto set = [&](const std::string& state) {
-    for (const Place& place : kPlaces) {
-      auto has = [&](const std::string& word) {
-        return (" " + state + " ").find(" " + place.name + word + " ") != std::string::npos;
+    for (const auto& [name, root, run, marks] : kPlaces) {
+      auto has = [&, name = name](const char* word) {
+        return (" " + state + " ").find(" " + name + word + " ") != std::string::npos;
       };
       const std::wstring value = has("?") ? L"x" : command;
       const BYTE mark[12] = {BYTE(has("-off") ? 3 : 2), 0x5c, 0x1f};
-      const ScopedRegKey run = key(place.root, kAutostartSubKey, place.view);
-      const ScopedRegKey marks = key(place.root, place.marks, KEY_WOW64_64KEY);
-      (void)RegDeleteValueW(run.get(), kName), (void)RegDeleteValueW(marks.get(), kName);
+      (void)RegDeleteKeyValueW(root, run, kName), (void)RegDeleteKeyValueW(root, marks, kName);
       if (has("") || has("?"))
-        (void)RegSetValueExW(run.get(), kName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             DWORD(value.size() * 2 + 2));
+        (void)RegSetKeyValueW(root, run, kName, REG_SZ, value.c_str(), DWORD(value.size() * 2 + 2));
       if (has("-off") || has("-on"))
-        (void)RegSetValueExW(marks.get(), kName, 0, REG_BINARY, mark, sizeof mark);
+        (void)RegSetKeyValueW(root, marks, kName, REG_BINARY, mark, sizeof mark);
     }
   };
   auto state = [&] {
     std::string keys;
-    for (const Place& place : kPlaces) {
+    for (const auto& [name, root, run, marks] : kPlaces) {
       wchar_t data[2048] = {};
       BYTE mark[12] = {};
       DWORD size = sizeof data, markSize = sizeof mark;
-      if (!RegGetValueW(key(place.root, kAutostartSubKey, place.view).get(), nullptr, kName,
-                        RRF_RT_REG_SZ, nullptr, data, &size))
-        keys += " " + place.name + (data == command ? "" : "?");
-      if (!RegGetValueW(key(place.root, place.marks, KEY_WOW64_64KEY).get(), nullptr, kName,
-                        RRF_RT_REG_BINARY, nullptr, mark, &markSize))
-        keys += " " + place.name + (mark[0] % 2 ? "-off" : "-on");
+      if (!RegGetValueW(root, run, kName, RRF_RT_REG_SZ, nullptr, data, &size))
+        keys += " " + name + (data == command ? "" : "?");
+      if (!RegGetValueW(root, marks, kName, RRF_RT_REG_BINARY, nullptr, mark, &markSize))
+        keys += " " + name + (mark[0] % 2 ? "-off" : "-on");
     }
     return keys;
   };
