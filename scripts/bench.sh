@@ -12,7 +12,9 @@
 #   bash scripts/bench.sh [RUNS]     # RUNS of each program, 20 by default
 #
 # Environment: BENCH_IDLE_MS (5000) idle time before memory is read,
-# BENCH_POLL_MS (2) polling interval of the timing driver.
+# BENCH_POLL_MS (2) polling interval of the timing driver, BENCH_BEFORE the
+# path of another build of ravelind.exe (an earlier commit's, say), run in
+# turn with the others and compared side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-20}
@@ -46,6 +48,12 @@ done
 programs=(ravelind baseline full)
 declare -A exe=([ravelind]=$root/build/win64/ravelind.exe [baseline]=$out/bench-baseline.exe
                 [full]=$out/bench-full.exe)
+if [ -n "${BENCH_BEFORE:-}" ]; then
+  # Its own name, so that its process is told from ours by the name it runs under.
+  cp "$BENCH_BEFORE" "$out/ravelind-before.exe"
+  programs+=(before)
+  exe[before]=$out/ravelind-before.exe
+fi
 
 source scripts/wine-env.sh
 env_dir=$(mktemp -d /tmp/ravelind-bench.XXXXXX)
@@ -98,11 +106,12 @@ machine="$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'),
 machine+=" $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo),"
 machine+=" $(. /etc/os-release && echo "$PRETTY_NAME"), $(wine --version 2>/dev/null)"
 
-python3 - "$results" "$runs" "$machine" "$idle_ms" \
-  "$(size_of "${exe[ravelind]}")" "$(size_of "${exe[baseline]}")" "$(size_of "${exe[full]}")" <<'PY'
+sizes=()
+for p in "${programs[@]}"; do sizes+=("$(size_of "${exe[$p]}")"); done
+python3 - "$results" "$runs" "$machine" "$idle_ms" "${sizes[@]}" <<'PY'
 import statistics, sys
 path, runs, machine, idle_ms, *sizes = sys.argv[1:]
-programs = ("ravelind", "baseline", "full")
+programs = ("ravelind", "baseline", "full", "before")[:len(sizes)]
 data = {}  # (program, measure) -> values
 for line in open(path):
     kind, name, rnd, *values = line.split()
@@ -127,18 +136,22 @@ def ratio(a, b):
 
 print(f"Machine: {machine}")
 print(f"Runs: {runs} of each program, in turn, after one warm-up round.\n")
+before = len(programs) == 4  # a column and a ratio more
 print("| Measure | Ravelind: median (min–max, IQR) | Baseline | Full baseline "
-      "| Ravelind / baseline | Ravelind / full baseline |")
-print("|---|---|---|---|---|---|")
+      + ("| Ravelind before " if before else "")
+      + "| Ravelind / baseline | Ravelind / full baseline |" + (" Ravelind / before |" if before else ""))
+print("|---" * (8 if before else 6) + "|")
 for key, label, unit in (("visible", "Launch → window visible (ms)", "ms"),
                          ("tray", "Launch → tray icon (ms)", "ms"),
                          ("quit", "Quit → process gone (ms)", "ms"),
                          ("rss", f"Resident memory after {int(idle_ms) / 1000:g} s idle (kB)", "kB")):
     cells = [cell(data.get((p, key), []), unit) for p in programs]
-    (r, mr), (b, mb), (f, mf) = cells
+    texts, medians = [c[0] for c in cells], [c[1] for c in cells]
     n = min(len(data.get((p, key), [])) for p in programs)
-    print(f"| {label} | {r} | {b} | {f} | {ratio(mr, mb)} | {ratio(mr, mf)} |"
+    ratios = [ratio(medians[0], m) for m in medians[1:]]
+    print(f"| {label} | {' | '.join(texts)} | {' | '.join(ratios)} |"
           + ("" if n == int(runs) else f" <!-- {n} runs -->"))
-sr, sb, sf = map(int, sizes)
-print(f"| Executable, x64, stripped (bytes) | {sr:,} | {sb:,} | {sf:,} | {ratio(sr, sb)} | {ratio(sr, sf)} |")
+counts = list(map(int, sizes))
+print(f"| Executable, x64, stripped (bytes) | {' | '.join(f'{c:,}' for c in counts)} | "
+      f"{' | '.join(ratio(counts[0], c) for c in counts[1:])} |")
 PY
