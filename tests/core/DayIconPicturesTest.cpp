@@ -91,7 +91,9 @@ TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt)
       const ravelind::DayPicture drawn(int(day), int(p.n));
       ASSERT_EQ(std::size_t(drawn.Size()), p.n == 32 ? 0 : p.n);
       auto pixel = [&](std::size_t r, std::size_t c) {  // as a standard colour; grey: clear
-        if (p.n != 32) return std::array{kGrey, kBlack, kWhite}[std::size_t(drawn.At(int(r), int(c)))];
+        if (p.n != 32) {
+          return std::array{kGrey, kBlack, kWhite}[std::size_t(drawn.At(int(r), int(c)))];
+        }
         const int place = b.at(126 + (31 - r) * 16 + c / 2) >> (c % 2 ? 0 : 4) & 15;
         return place + 16 * (b.at(638 + (31 - r) * 4 + c / 8) >> (7 - c % 8) & 1);
       };
@@ -114,8 +116,10 @@ TEST(DayIconPictures, EachDayAtEachSizeIsThePageWithItsNumberInBlackCentredOnIt)
           else
             up = std::min(up, r), down = std::max(down, r), left = std::min(left, c),
             right = std::max(right, c);
-          run = r >= p.paper[0] && c >= p.paper[2] && c <= p.paper[3] && pixel(r, c) == kBlack ? run + 1 : 0;
-          if (run && !(c < p.paper[3] && pixel(r, c + 1) == kBlack)) thinnest = std::min(thinnest, run);
+          const bool paper = r >= p.paper[0] && c >= p.paper[2] && c <= p.paper[3];
+          run = paper && pixel(r, c) == kBlack ? run + 1 : 0;
+          const bool ends = run && !(c < p.paper[3] && pixel(r, c + 1) == kBlack);
+          if (ends) thinnest = std::min(thinnest, run);
         }
       pictures.insert(all);
       EXPECT_TRUE(up == top && down == top + p.height - 1) << "rows " << up << ".." << down;

@@ -251,22 +251,23 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
   const std::string kStored = "TOOLTIPS=no\r\n";
   const std::string kSaved = "CREATOR=Ravelind 1.0\r\nTOOLTIPS=no\r\n"
                              "STARTUP=\r\nSYSDATE=\r\nWEEKLABELS=\r\nMIN=yes\r\n\r\n";
-  struct End { bool session; LPARAM reason; DWORD attributes; std::string after; };
-  const End kEnds[] = {{false, 0, FILE_ATTRIBUTE_READONLY, kStored + ", Error Writing File: Save to File"},
-                       {true, 0, FILE_ATTRIBUTE_READONLY, kStored},
-                       {true, 0, FILE_ATTRIBUTE_NORMAL, kSaved},
-                       {true, ENDSESSION_CLOSEAPP, FILE_ATTRIBUTE_READONLY, kStored},
-                       {true, ENDSESSION_CLOSEAPP, FILE_ATTRIBUTE_NORMAL, kSaved}};
-  for (const auto& [session, reason, attributes, after] : kEnds) {
+  const std::string kBox = ", Error Writing File: Save to File";
+  struct End { LPARAM reason; DWORD attributes; std::string after; };  // reason -1: closed
+  const End kEnds[] = {{-1, FILE_ATTRIBUTE_READONLY, kStored + kBox},
+                       {0, FILE_ATTRIBUTE_READONLY, kStored}, {0, FILE_ATTRIBUTE_NORMAL, kSaved},
+                       {ENDSESSION_CLOSEAPP, FILE_ATTRIBUTE_READONLY, kStored},
+                       {ENDSESSION_CLOSEAPP, FILE_ATTRIBUTE_NORMAL, kSaved}};
+  for (const auto& [reason, attributes, after] : kEnds) {
     WriteIni(kStored);
     (void)SetFileAttributesA("rv.ini", attributes);
     window = Open();
     Click(window, IDC_STARTMINIMIZED);
     fake.tray.clear();
-    const Strings boxes = BoxesDuring(window, [&, session = session, reason = reason] {
-      if (session) {
-        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, reason | LPARAM(ENDSESSION_LOGOFF)));
-        (void)SendMessageA(window, WM_ENDSESSION, FALSE, reason | LPARAM(ENDSESSION_LOGOFF));  // cancelled
+    const Strings boxes = BoxesDuring(window, [&, reason = reason] {
+      if (reason >= 0) {
+        const LPARAM logOff = reason | LPARAM(ENDSESSION_LOGOFF);
+        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, logOff));
+        (void)SendMessageA(window, WM_ENDSESSION, FALSE, logOff);  // cancelled
         EXPECT_EQ(ReadIni(), kStored);
         (void)SendMessageA(window, WM_ENDSESSION, TRUE, reason);  // a shutdown, or Restart Manager
         EXPECT_EQ(IsWindow(window), !reason) << "ends with Restart Manager only";
@@ -274,8 +275,8 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
       }
       (void)DestroyWindow(window);  // after the session's end, were the process to live on
     });
-    EXPECT_EQ(ReadIni() + (boxes.empty() ? "" : ", " + boxes[0]), after) << session << reason;
-    EXPECT_EQ(fake.tray, Strings{"delete 129"}) << session << reason;
+    EXPECT_EQ(ReadIni() + (boxes.empty() ? "" : ", " + boxes[0]), after) << reason;
+    EXPECT_EQ(fake.tray, Strings{"delete 129"}) << reason;
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_NORMAL);
   }
 }
@@ -509,6 +510,7 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   struct Row { std::vector<HKEY> readOnly; std::string before; bool tick; std::string after; };
   const std::vector<HKEY> kElevated, kStandard{HKEY_LOCAL_MACHINE};
   const std::string kCannotAdd = ", Error: Unable to add program to start menu.";
+  const std::string kCannotRemove = ", Error: Unable to remove program from start menu.";
   const Row kRows[] = {
       {kElevated, "", true, "ticked HKLM"},
       {kElevated, "HKLM? HKLM-off HKLM32 HKLM32-off HKCU HKCU-off", true, "ticked HKLM"},
@@ -525,7 +527,8 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
       {kStandard, "HKLM HKLM32", true, "clear HKLM HKLM32" + kCannotAdd},  // it would start twice
       {kStandard, "", false, "clear"},
       {kStandard, "HKLM-off HKCU HKCU-off", false, "clear HKLM-off"},
-      {kStandard, "HKLM32 HKCU", false, "ticked HKLM32, Error: Unable to remove program from start menu."},
+      {kStandard, "HKLM? HKCU", false, "ticked HKLM?" + kCannotRemove},
+      {kStandard, "HKLM32 HKCU", false, "ticked HKLM32" + kCannotRemove},
       {{HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}, "", true, "clear" + kCannotAdd},
   };
   for (const Row& row : kRows) {

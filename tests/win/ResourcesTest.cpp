@@ -86,8 +86,8 @@ TEST(ResourcesTest, TrayMenuHasTheDateLineAndOpenAsItsDefault) {
   for (int i = 0; i < GetMenuItemCount(popup); ++i) {
     char text[64] = {};
     (void)GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-    items += std::to_string(GetMenuItemID(popup, i)) + " " + text +
-             (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED ? " grey" : "") + ";";
+    const bool grey = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED;
+    items += std::to_string(GetMenuItemID(popup, i)) + " " + text + (grey ? " grey;" : ";");
   }
   EXPECT_EQ(items, "32776 Today;0 ;32774 &Open;32771 &About;32773 &Help;0 ;32775 &Quit;");
   EXPECT_EQ(GetMenuDefaultItem(popup, FALSE, 0), UINT(ID_TRAY_OPEN));

@@ -14,6 +14,7 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   wchar_t path[MAX_PATH] = {};
   std::wstring file(path, GetModuleFileNameW(self, path, MAX_PATH));
   file = file.substr(0, file.find_last_of(L'\\') + 1) + L"PLANTED-RAN";
-  (void)CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  HANDLE mark = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  (void)CloseHandle(mark);
   return TRUE;
 }
