@@ -1,13 +1,8 @@
 #include "framework/Dpi.h"
 
-namespace {
+#include "framework/ProcAddress.h"
 
-// A user32 call of Windows 10 (1607), or null where it is missing.
-template <class Function>
-Function User32Call(const char* name) {
-  const FARPROC call = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(call));
-}
+namespace {
 
 UINT SystemDpi() {
   HDC screen = GetDC(nullptr);
@@ -19,7 +14,7 @@ UINT SystemDpi() {
 }  // namespace
 
 UINT WindowDpi(HWND window) {
-  const auto getDpiForWindow = User32Call<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  const auto getDpiForWindow = SystemCall<UINT(WINAPI*)(HWND)>("user32.dll", "GetDpiForWindow");
   const UINT dpi = getDpiForWindow != nullptr && window != nullptr ? getDpiForWindow(window) : 0;
   return dpi != 0 ? dpi : SystemDpi();
 }
@@ -28,7 +23,7 @@ UINT TaskbarDpi() { return WindowDpi(FindWindowA("Shell_TrayWnd", nullptr)); }
 
 int SmallIconSize(UINT dpi) {
   const auto getSystemMetricsForDpi =
-      User32Call<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+      SystemCall<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
   if (getSystemMetricsForDpi != nullptr) return getSystemMetricsForDpi(SM_CXSMICON, dpi);
   const auto system = static_cast<int>(SystemDpi());
   return MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), system);

@@ -5,17 +5,12 @@
 
 #include <string>
 
+#include "framework/ProcAddress.h"
+
 namespace {
 
 // The application object registers itself here: it is the one global.
 CWinApp* g_app = nullptr;
-
-// A kernel32 call of later systems, or null where it is missing.
-template <class Function>
-Function Kernel32Call(const char* name) {
-  const FARPROC call = GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(call));
-}
 
 // The system folder's copy of the DLL `name`; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name) {
@@ -48,10 +43,8 @@ int CWinApp::ExitInstance() { return 0; }
 BOOL AfxSocketInit() {
   HMODULE sockets = LoadSystemLibrary(L"wsock32.dll");
   if (sockets == nullptr) return FALSE;
-  const auto startup = reinterpret_cast<int(WINAPI*)(WORD, LPWSADATA)>(
-      reinterpret_cast<void*>(GetProcAddress(sockets, "WSAStartup")));
-  const auto cleanup = reinterpret_cast<int(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(sockets, "WSACleanup")));
+  const auto startup = ProcAddress<int(WINAPI*)(WORD, LPWSADATA)>(sockets, "WSAStartup");
+  const auto cleanup = ProcAddress<int(WINAPI*)()>(sockets, "WSACleanup");
   WSADATA data;
   if (startup == nullptr || cleanup == nullptr || startup(MAKEWORD(1, 1), &data) != 0) {
     (void)FreeLibrary(sockets);
@@ -67,7 +60,7 @@ BOOL AfxSocketInit() {
 void AfxLimitDllSearch() {
   // Windows 8 and later, and Windows 7 with KB2533623.
   const auto setDefaultDirectories =
-      Kernel32Call<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");
+      SystemCall<BOOL(WINAPI*)(DWORD)>("kernel32.dll", "SetDefaultDllDirectories");
   if (setDefaultDirectories != nullptr && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
     return;
   }
