@@ -1,6 +1,6 @@
 """rv.ini where only the real program in a real folder can show it: a log-on
 start of the release unzipped into a folder named outside the ANSI code page,
-a save onto a full disk, and one where no new file may be made."""
+and a save onto a full disk."""
 import os
 import shutil
 import subprocess
@@ -64,19 +64,6 @@ class Settings(h.Case):
         program.process.wait(10)
         self.assertEqual(Path(disk, "rv.ini").read_bytes(), old)
         self.assertEqual(sorted(os.listdir(disk)), ["filler", "rv.ini"], "a temporary file was left")
-
-    def test_folder_where_no_new_file_may_be_made_is_saved_in_place(self):
-        folder = Path(self.workdir.name)
-        (folder / "rv.ini").write_bytes(b"SYSDATE=kept\r\n")
-        if subprocess.run(["chattr", "+i", folder], capture_output=True).returncode:
-            self.skipTest("this file system cannot forbid new files (chattr +i)")
-        self.addCleanup(subprocess.run, ["chattr", "-i", folder])
-        program = self.start(folder)
-        program.window()
-        program.click(QUIT)
-        program.process.wait(10)  # no error box holds it up
-        self.assertEqual((folder / "rv.ini").read_bytes(), b"CREATOR=Ravelind 1.0\r\nTOOLTIPS=\r\n"
-                         b"STARTUP=\r\nSYSDATE=kept\r\nWEEKLABELS=\r\nMIN=\r\n\r\n")
 
 
 if __name__ == "__main__":

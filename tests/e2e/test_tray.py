@@ -4,10 +4,8 @@ press for the menu, and one About box however often it is asked for. Under faket
 program's clock starts at START; the shared wineserver keeps the real time, which timers use.
 At 125, 150, 175 and 250 % scale (a new desktop each: it reads the DPI as it starts) the tray
 shows the picture drawn for 20, 24, 28 and 40 px, as it shows the 16-px one at 100 % elsewhere,
-and the footer fits its line (the resources test, run there). Wine 8's shell hands the tray an
-icon's mask with its rows packed, though the bitmap's are padded to 16 bits, and fills the rest
-from the colour bits: the top left of our pictures, transparent and black, makes that opaque,
-as it is."""
+and the footer fits its line (the resources test, run there). (How the pictures get through
+Wine 8's tray, which cuts their mask short, stands in tray/DayIcons.cpp.)"""
 import os
 import shutil
 import time
@@ -75,10 +73,9 @@ class Tray(h.Case):
         wait_for(lambda: not h.tray_icons(1), 5, "the icon to go")
 
     def test_the_keyboard_opens_a_hidden_window_and_quits_from_the_tray_menu(self):
-        """Windows hands Shift+F10 or the Menu key on a tray icon over as a right press;
-        Wine's tray takes no keys, so the mouse opens the menu and the keys choose. With
-        no window manager, X gives the keys to the window under the pointer: it rests on
-        the menu's date line, which does nothing."""
+        """Windows hands Shift+F10 or the Menu key on the icon over as a right press; Wine's
+        tray takes no keys, so the mouse opens the menu. With no window manager X gives keys
+        to the window under the pointer: it rests on the menu's date line, which does nothing."""
         rv_ini = os.path.join(self.workdir.name, "rv.ini")
         with open(rv_ini, "wb") as f:
             f.write(b"MIN=yes\r\nSYSDATE=kept\r\n")
@@ -108,9 +105,8 @@ class Tray(h.Case):
                 program.stop()
 
     def test_a_dll_planted_beside_the_program_never_runs(self):
-        """A wsock32.dll beside the program, preferred by the loader as Windows prefers
-        a DLL that is not a Known DLL, proves it can run there (the probe loads it by
-        name), then stays unloaded while Ravelind starts and shows its icon."""
+        """A wsock32.dll beside the program, preferred as Windows prefers one that is not a
+        Known DLL, runs when the probe loads it by name, and never in Ravelind."""
         folder = Path(self.workdir.name)
         for built in (h.EXE, h.PROBE, Path(h.PROBE).parent / "wsock32.dll"):
             shutil.copy(built, folder)

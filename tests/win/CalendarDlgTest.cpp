@@ -26,6 +26,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// What the folder of rv.ini does wrong: a rename that reports failure after it took effect
+// (a share), or no new file allowed in it (an immutable folder).
+enum Folder { kSound, kLateRename, kNoNewFile };
+
 struct Fake {  // one at a time: the seam holds plain function pointers
   Fake();
   // Each shell call and its icon, "add 151"; marked when the record is unusual,
@@ -43,7 +47,7 @@ struct Fake {  // one at a time: the seam holds plain function pointers
   int zoneHours = 0;  // the time zone's move from where `now` was made
   UINT trayDpi = 96;
   std::vector<HICON> pictures;  // each icon handed over with an add
-  bool renameFailsAfter = false;  // a rename reports failure after it took effect (a share)
+  Folder folder = kSound;
   Platform platform;
 };
 Fake* g_fake = nullptr;
@@ -149,19 +153,19 @@ UINT FakeDpi() { return g_fake->trayDpi; }
 // for those attributes again.
 HANDLE WINAPI FakeCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                              DWORD disposition, DWORD flags, HANDLE model) {
-  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, now = GetFileAttributesA(name);
-  if ((disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING) &&
-      now != INVALID_FILE_ATTRIBUTES && (now & kept & ~flags) != 0) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
+  const DWORD now = GetFileAttributesA(name);
+  const bool made = now == INVALID_FILE_ATTRIBUTES && disposition != OPEN_EXISTING;
+  const bool remade = !made && (disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING) &&
+                      (now & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) & ~flags) != 0;
+  if (remade || (made && g_fake->folder == kNoNewFile))
+    return SetLastError(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
   return CreateFileA(name, access, share, security, disposition, flags, model);
 }
 
 BOOL WINAPI FakeSetFileInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
                                    DWORD size) {
   const BOOL done = SetFileInformationByHandle(file, kind, info, size);
-  if (kind != FileRenameInfo || !done || !g_fake->renameFailsAfter) return done;
+  if (kind != FileRenameInfo || !done || g_fake->folder != kLateRename) return done;
   SetLastError(ERROR_UNEXP_NET_ERR);
   return FALSE;
 }
@@ -284,24 +288,26 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
 // Virus scanners, sync clients and editors hold the files beside the program. Unread at
 // the start, rv.ini is read again at the save, and not written over while unreadable.
 // At the quit a short hold is waited out; a long one that shares writing has the file
-// rewritten in place, its old tail cut off. It stays hidden. A rename that reports failure
-// after it took effect loses nothing. A temporary file that a save cut off left behind
-// goes at the next save, unless a process holds it (another copy, saving).
+// rewritten in place, its old tail cut off, as it is in a folder that allows no new file.
+// It stays hidden. A rename that reports failure after it took effect loses nothing. A
+// temporary file that a save cut off left behind goes at the next save, unless a process
+// holds it (another copy, saving).
 TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOverUnread) {
   const std::string kKept = "TOOLTIPS=no\r\nSTARTUP=yes\r\nSYSDATE=kept\r\n";
   const std::string kStored = kKept + "LONGER=" + std::string(99, 'x') + "\r\n";
   const std::string kSaved = "CREATOR=Ravelind 1.0\r\n" + kKept + "WEEKLABELS=\r\nMIN=yes\r\n\r\n";
-  struct Hold { bool fromStart; DWORD share; DWORD ms; std::string after; bool renameFails; };
-  const Hold kHolds[] = {{true, 0, 0, kSaved, false},  // ms: from the quit
-                         {true, 0, 2500, kStored + ", Error Writing File: Save to File", false},
-                         {false, 0, 300, kSaved, false},
-                         {false, FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, kSaved, false},
-                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, true}};
+  struct Hold { bool fromStart; DWORD share; DWORD ms; std::string after; Folder folder; };
+  const Hold kHolds[] = {{true, 0, 0, kSaved, kSound},  // ms: from the quit
+                         {true, 0, 2500, kStored + ", Error Writing File: Save to File", kSound},
+                         {false, 0, 300, kSaved, kSound},
+                         {false, FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, kSaved, kSound},
+                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, kLateRename},
+                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, kNoNewFile}};
   for (const char* name : {"rv99999.tmp", "rv12a.tmp", "rv99998.tmp"})
     (void)CloseHandle(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 2, nullptr));
   HANDLE saving = CreateFileA("rv99998.tmp", DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  for (const auto& [fromStart, share, ms, after, renameFails] : kHolds) {
-    fake.renameFailsAfter = renameFails;
+  for (const auto& [fromStart, share, ms, after, folder] : kHolds) {
+    fake.folder = folder;
     WriteIni(kStored);
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_HIDDEN);
     auto hold = [share = share] {
@@ -321,7 +327,22 @@ TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOver
   EXPECT_TRUE(CloseHandle(saving) && DeleteFileA("rv99998.tmp") && DeleteFileA("rv12a.tmp"));
 }
 
-TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
+static Strings g_menuTops;  // the top line of each menu shown, "(grey)" when it is
+static void CALLBACK ReadMenuTopAndEscape(HWND, UINT, UINT_PTR timer, DWORD) {
+  (void)KillTimer(nullptr, timer);
+  HWND popup = FindWindowA("#32768", nullptr);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+  char text[64] = {};
+  (void)GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+  g_menuTops.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : ""));
+  (void)EndMenu();  // as Esc
+}
+
+// Each look at the clock, and a new task bar, show today's icon. The tray menu, which a
+// keyboard opens too, reads today's date at each opening, and gives the focus back to the
+// notification area when closed with Esc. Open brings the hidden window back in front; Quit
+// saves and ends it as the window's Quit does.
+TEST_F(CalendarDlgTest, EachLookAtTheClockShowsTodayAndTheTrayMenuReadsItOpensAndQuits) {
   const std::pair<UINT, WPARAM> kLooks[] = {{WM_TIMER, 77}, {WM_TIMECHANGE, 0},
       {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}, {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND}};
   HWND window = Open();
@@ -342,43 +363,23 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockAndANewTaskBarShowTodaysIcon) {
   fake.shown = false;  // a new task bar starts empty
   (void)SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(fake.tray.back(), "add 138");
-  (void)ShowWindow(window, SW_HIDE);  // only a double click brings it back
+  (void)ShowWindow(window, SW_MINIMIZE), (void)ShowWindow(window, SW_HIDE);
   for (const LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
     EXPECT_EQ(SendMessageA(window, kTrayCallbackMessage, kTrayIconId, mouse), 1);
-  EXPECT_FALSE(IsWindowVisible(window));
-}
-
-static Strings g_menuTops;  // the top line of each menu shown, "(grey)" when it is
-static void CALLBACK ReadMenuTopAndEscape(HWND, UINT, UINT_PTR timer, DWORD) {
-  (void)KillTimer(nullptr, timer);
-  HWND popup = FindWindowA("#32768", nullptr);
-  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-  char text[64] = {};
-  (void)GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-  g_menuTops.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : ""));
-  (void)EndMenu();  // as Esc
-}
-
-// The tray menu, which a keyboard opens too, reads today's date, at each opening, and gives
-// the focus back to the notification area when closed with Esc. Open brings a hidden window
-// back in front; Quit saves and ends it as the window's Quit does.
-TEST_F(CalendarDlgTest, TheTrayMenuReadsTodaysDateOpensAndQuitsAHiddenWindow) {
-  HWND window = Open();
-  for (const std::time_t day : {LocalTime(2026, 12, 15), LocalTime(2027, 1, 1)}) {
-    fake.now = day, fake.tray.clear();
+  EXPECT_FALSE(IsWindowVisible(window));  // only a double click, or Open, brings it back
+  for (const std::time_t date : {LocalTime(2026, 12, 15), LocalTime(2027, 1, 1)}) {
+    fake.now = date, fake.tray.clear();
     (void)SetTimer(nullptr, 0, 200, ReadMenuTopAndEscape);
     (void)SendMessageA(window, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN);
     EXPECT_EQ(fake.tray, Strings{"focus"});
   }
   EXPECT_EQ(g_menuTops, (Strings{"Tuesday, December 15, 2026", "Friday, January 1, 2027"}));
-  (void)ShowWindow(window, SW_MINIMIZE), (void)ShowWindow(window, SW_HIDE);
   (void)SendMessageA(window, WM_COMMAND, ID_TRAY_OPEN, 0);
   EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window);
   Click(window, IDC_STARTMINIMIZED);
   (void)ShowWindow(window, SW_HIDE);
   (void)SendMessageA(window, WM_COMMAND, ID_TRAY_QUIT, 0);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(fake.tray.back(), "delete 129");
   EXPECT_NE(ReadIni().find("\r\nMIN=yes\r\n"), std::string::npos);
 }
 
@@ -542,10 +543,8 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
                                 << (row.tick ? ", tick" : ", clear");
   }
   // Deep down only the short form of the paths fits in a Run entry's 260 characters.
-  const std::filesystem::path deep = path / std::string(60, 'd') / std::string(60, 'e') /
-                                     std::string(60, 'f');
-  std::filesystem::create_directories(deep);
-  std::filesystem::current_path(deep);
+  const auto deep = path / std::string(60, 'd') / std::string(60, 'e') / std::string(60, 'f');
+  (void)std::filesystem::create_directories(deep), std::filesystem::current_path(deep);
   EXPECT_EQ(ravelind::AutostartCommand(ModulePath(), CurrentDirectory()), L"");
   command = ravelind::AutostartCommand(ShortPath(ModulePath()), ShortPath(CurrentDirectory()));
   fake.readOnly.clear();
@@ -553,7 +552,7 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   EXPECT_EQ(BoxesDuring(window, [&] { Click(window, IDC_STARTMENU); }), Strings{});
   EXPECT_EQ(state(), command.empty() ? "no short form" : " HKLM");
   std::filesystem::current_path(path);
-  std::filesystem::remove_all(path / std::string(60, 'd'));
+  (void)std::filesystem::remove_all(path / std::string(60, 'd'));
   set("");
   (void)DestroyWindow(window);
   EXPECT_NE(ReadIni().find("\r\nSTARTUP=yes\r\n"), std::string::npos);  // what the box shows

@@ -1,9 +1,9 @@
-// The framework's entry keeps the search for DLLs to the system folder before the application
-// runs, for good: a suite of its own, so that it runs in a process of its own. The plant is
-// the end-to-end suites' wsock32.dll, renamed.
+// The framework's entry keeps the search for DLLs to the system folder, for good, before the
+// application runs: a suite of its own, in a process of its own. The plant is the end-to-end
+// suites' wsock32.dll, renamed.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <string>
 
 #include "framework/Paths.h"
 #include "framework/WinApp.h"
@@ -15,14 +15,11 @@ struct LoadingApp : CWinApp {
 };
 
 TEST(DllSearchTest, ADllBesideTheProgramFoundByNameBeforeIsNotFoundInTheApplication) {
-  const std::filesystem::path beside = ModuleFolder() + L"\\planted.dll";
-  std::filesystem::copy_file("Z:" RAVELIND_PLANTED_DLL, beside,
-                             std::filesystem::copy_options::overwrite_existing);
-  HMODULE found = LoadLibraryW(L"planted.dll");
-  EXPECT_NE(found, nullptr) << "a plant that is never found proves nothing";
-  (void)FreeLibrary(found);
+  const std::wstring beside = ModuleFolder() + L"\\planted.dll";
+  ASSERT_TRUE(CopyFileW(L"Z:" RAVELIND_PLANTED_DLL, beside.c_str(), FALSE));
+  EXPECT_TRUE(FreeLibrary(LoadLibraryW(L"planted.dll"))) << "a plant never found proves nothing";
   LoadingApp app;
   (void)AfxWinMain();
   EXPECT_EQ(app.loaded, nullptr) << "the DLL beside the program was loaded";
-  std::filesystem::remove(beside), std::filesystem::remove(beside.parent_path() / "PLANTED-RAN");
+  (void)DeleteFileW(beside.c_str()), (void)DeleteFileW((ModuleFolder() + L"\\PLANTED-RAN").c_str());
 }
