@@ -58,6 +58,7 @@ std::wstring TrayIcon::LongDate() const {
 // The picture is the one drawn for the tray's size: the shell would shrink
 // the 32-px one itself, and unevenly.
 void TrayIcon::Add() {
+  if (m_retired) return;
   m_dayShown = Today();
   m_size = SmallIconSize(m_platform.trayDpi());
   ScopedIcon picture = LoadDayIcon(m_dayShown, m_size);
@@ -82,9 +83,16 @@ void TrayIcon::Remove() {
   m_inTray = false;
 }
 
+void TrayIcon::Retire() {
+  (void)KillTimer(m_window, kDayWatchTimer);
+  Remove();
+  m_retired = true;
+}
+
 // An add that reported failure may have put the icon there all the same:
 // taking it out first never shows it twice.
 bool TrayIcon::Refresh() {
+  if (m_retired) return false;
   if (m_inTray && Today() == m_dayShown && SmallIconSize(m_platform.trayDpi()) == m_size) {
     return false;
   }

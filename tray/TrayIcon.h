@@ -20,6 +20,9 @@ class TrayIcon {
   void Add();
   // Takes the icon out; the day shown stays.
   void Remove();
+  // Takes the icon out for good (the session has ended): the watch stops, and
+  // nothing puts it back.
+  void Retire();
   // Swaps the icon when the day of the month differs from the one shown or
   // the notification area wants another size of picture, and tries again
   // when the last add failed; true when it did any of these.
@@ -44,6 +47,7 @@ class TrayIcon {
   const Platform& m_platform;
   std::string m_dayShown;  // Day string of the icon now in the tray; empty before the first add
   bool m_inTray = false;   // the shell took the last add
+  bool m_retired = false;  // out for good
   ScopedIcon m_picture;    // the picture the shell was last given
   int m_size = 0;          // its size: the small-icon size at the tray's DPI then
 };

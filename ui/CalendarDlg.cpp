@@ -190,7 +190,7 @@ void CCalendarDlg::OnEndSession(bool ending, UINT reasons) {
   if (!ending || m_sessionEnded) return;  // another program cancelled it
   m_sessionEnded = true;
   (void)m_prefs.Save();
-  RemoveTrayIcon();
+  m_tray.Retire();  // neither the watch nor a new task bar puts it back
   if ((reasons & ENDSESSION_CLOSEAPP) != 0) EndDialog(IDOK);
 }
 
@@ -300,9 +300,8 @@ LRESULT CCalendarDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 
 // --- Day-change watch ---
 
-// Once the session has ended, the icon stays out of the tray.
 void CCalendarDlg::OnTimer(UINT_PTR) {
-  if (!m_sessionEnded) m_tray.OnTick();
+  m_tray.OnTick();
   (void)Default();
 }
 
