@@ -106,9 +106,11 @@ def desktop_at(dpi):
     run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")
     run("wineserver", "-w")
     run("wineserver", "-p")
-    # The new server's first program starts Wine's services, which keep its output open
-    # for as long as they live: start them here, into a file, not under a later test's pipe.
+    # Start the new server's services (they keep a program's output open as long as they live)
+    # here, into nothing; and hold the desktop open: it closes a moment after its last program
+    # ends, and a program started just then ends with it.
     run("wine", "reg", "query", key)
+    subprocess.Popen(["wine", PROBE, "hold"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 class Program:
