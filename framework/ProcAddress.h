@@ -11,8 +11,16 @@ Function ProcAddress(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(call));
 }
 
-// The same of a system DLL the program has loaded already (user32, kernel32).
+// The system folder's copy of the DLL `name`, loaded if need be (it stays
+// loaded); null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// The system DLL `dll` ("user32.dll"), loaded or not: the program delay-loads
+// its system DLLs, so the one asked for may not be loaded yet.
+HMODULE SystemModule(const char* dll);
+
+// The call `name` of the system DLL `dll`.
 template <class Function>
 Function SystemCall(const char* dll, const char* name) {
-  return ProcAddress<Function>(GetModuleHandleA(dll), name);
+  return ProcAddress<Function>(SystemModule(dll), name);
 }

@@ -3,26 +3,12 @@
 #include <commctrl.h>
 #include <winsock.h>
 
-#include <string>
-
 #include "framework/ProcAddress.h"
 
 namespace {
 
 // The application object registers itself here: it is the one global.
 CWinApp* g_app = nullptr;
-
-// The system folder's copy of the DLL `name`; null when it cannot be loaded.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  HMODULE library = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return library;
-  // A Windows 7 without its loader update (KB2533623) knows no search flags:
-  // the full path leaves no search to make.
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryW((std::wstring(folder, length) + L'\\' + name).c_str());
-}
 
 }  // namespace
 
