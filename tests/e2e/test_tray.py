@@ -19,7 +19,8 @@ START = "2026-12-31 23:59:50"
 SCALES = ((120, 20, (3, 25)), (144, 24, (11, 30)), (168, 28, (18, 30)), (240, 40, (18, 30)))
 TO_MIDNIGHT, TICK = 10.0, 10.0  # seconds to 00:00:00; the program looks this often
 
-QUIT = 1
+QUIT, HELP = 1, 1008
+PLANTS = ("wsock32", "uxtheme", "version", "dwmapi", "cryptbase", "propsys", "dnsapi", "iphlpapi")
 
 
 def tray_menu(x, y):
@@ -104,19 +105,34 @@ class Tray(h.Case):
                 wait_for(lambda: h.tray_icons(day, size), 10, f"the {day} at {size} px")
                 program.stop()
 
-    def test_a_dll_planted_beside_the_program_never_runs(self):
-        """A wsock32.dll beside the program, preferred as Windows prefers one that is not a
-        Known DLL, runs when the probe loads it by name, and never in Ravelind."""
-        folder = Path(self.workdir.name)
-        for built in (h.EXE, h.PROBE, Path(h.PROBE).parent / "wsock32.dll"):
+    def test_no_dll_planted_beside_the_program_runs(self):
+        """DLLs planted beside the program under system DLLs' names, each preferred as Windows
+        prefers one that is no Known DLL, run when the probe loads them by name, and never in
+        Ravelind: not at its start, nor from the tray menu, About, Help or Quit. (msimg32 is
+        left out: Wine's own common controls delay-load it by the search of old, after the
+        program limited it to the system folder; Windows resolves delay-loads by that limit.)"""
+        folder, names = Path(self.workdir.name), PLANTS
+        for built in (h.EXE, h.PROBE, *(Path(h.PROBE).parent / "planted" / f"{n}.dll"
+                                        for n in names)):
             shutil.copy(built, folder)
-        prefer = ("env", "WINEDLLOVERRIDES=mscoree,mshtml=;wsock32=n,b")
-        h.run(*prefer, "wine", folder / "probe.exe", "load", "wsock32.dll")
-        (folder / "PLANTED-RAN").unlink()  # missing: the plant would prove nothing
-        self.start(exe=folder / "ravelind.exe", prefix=prefer).window()
-        wait_for(h.tray_icons, 10, "the tray icon")
-        self.assertFalse((folder / "PLANTED-RAN").exists(), "the planted DLL ran in Ravelind")
-
+        prefer = ("env", f"WINEDLLOVERRIDES=mscoree,mshtml=;{','.join(names)}=n,b")
+        ran = lambda: sorted(mark.name[:-8] for mark in folder.glob("*.dll.ran"))
+        h.run(*prefer, "wine", folder / "probe.exe", "load", *(f"{n}.dll" for n in names))
+        self.assertEqual(ran(), sorted(names), "a plant that never runs proves nothing")
+        for mark in folder.glob("*.ran"):
+            mark.unlink()
+        program = self.start(exe=folder / "ravelind.exe", prefix=prefer)
+        program.window()
+        spot = wait_for(h.tray_icons, 10, "the tray icon")[0]
+        self.assertEqual(ran(), [], "planted DLLs ran as Ravelind started")
+        about_from_menu(*spot)
+        ok = h.controls(wait_for(about_boxes, 5, "the About box")[0][2])[1]["rect"]
+        h.click((ok[0] + ok[2]) // 2, (ok[1] + ok[3]) // 2)
+        wait_for(lambda: not about_boxes(), 5, "the About box to close")
+        for button in (HELP, QUIT):
+            program.click(button)
+        program.process.wait(10)
+        self.assertEqual(ran(), [], "planted DLLs ran in Ravelind's menu, About, Help or Quit")
 
 if __name__ == "__main__":
     h.main()

@@ -21,5 +21,5 @@ TEST(DllSearchTest, ADllBesideTheProgramFoundByNameBeforeIsNotFoundInTheApplicat
   LoadingApp app;
   (void)AfxWinMain();
   EXPECT_EQ(app.loaded, nullptr) << "the DLL beside the program was loaded";
-  (void)DeleteFileW(beside.c_str()), (void)DeleteFileW((ModuleFolder() + L"\\PLANTED-RAN").c_str());
+  (void)DeleteFileW(beside.c_str()), (void)DeleteFileW((beside + L".ran").c_str());
 }

@@ -1,7 +1,7 @@
 // The end-to-end probe: run in Ravelind's Wine desktop, it prints what a person
 // would see as JSON lines in UTF-8. `probe windows`: the top-level windows;
-// `probe controls HWND`: a window's controls; `probe close HWND`; `probe load DLL`: loads a
-// DLL by name, by the loader's usual search; `probe hold`: keeps the desktop open for good.
+// `probe controls HWND`: a window's controls; `probe close HWND`; `probe load DLL...`: loads
+// DLLs by name, by the loader's usual search; `probe hold`: keeps the desktop open for good.
 #include <windows.h>
 
 #include <cstdio>
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   if (verb == "windows") (void)EnumWindows(PrintWindow, 0);
   if (verb == "controls") (void)EnumChildWindows(window, PrintControl, 0);
   if (verb == "close") (void)PostMessageW(window, WM_CLOSE, 0, 0);
-  if (verb == "load") (void)LoadLibraryA(argc > 2 ? argv[2] : "");
+  for (int i = 2; verb == "load" && i < argc; ++i) (void)LoadLibraryA(argv[i]);
   if (verb == "hold" && GetDesktopWindow() != nullptr) Sleep(INFINITE);
   return 0;
 }
