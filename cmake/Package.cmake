@@ -28,7 +28,7 @@ endif()
 set(RAVELIND_RELEASE_DIR ${PROJECT_SOURCE_DIR}/build/release CACHE PATH
   "The folder that gathers both architectures' zips, SHA256SUMS, BUILDINFO and manifests")
 set(RAVELIND_RELEASE_URL "http://www.ravelind.example/ravelind/releases/v@VERSION@" CACHE STRING
-  "Where the release's zips are published (@VERSION@ stands for the version); the manifests name it")
+  "Where the release's zips are published, @VERSION@ for the version: the manifests name it")
 set(_ravelind_homepage "http://www.ravelind.example/ravelind/")
 
 set(_ravelind_text_dir ${CMAKE_BINARY_DIR}/package-text)

@@ -32,8 +32,8 @@ sys.stdout.buffer.write(d)' signed.exe >changed.exe
 ! osslsigncode verify -CAfile ca.pem -in changed.exe >/dev/null 2>&1 \
   || fail "a program with one byte changed still verifies"
 openssl pkcs12 -export -in signer.pem -inkey signer.key -passout pass:pw -out signer.p12
-(cd "$a" && SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD~1) RAVELIND_SIGN_CERT=$work/signer.p12 \
-  RAVELIND_SIGN_PASSWORD=pw cmake --build --preset win32 --target sign >/dev/null) \
+(cd "$a" && SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD~1) \
+  RAVELIND_SIGN_CERT=$work/signer.p12 RAVELIND_SIGN_PASSWORD=pw cmake --build --preset win32 --target sign >/dev/null) \
   && git -C "$a" diff --quiet || fail "PKCS#12 did not sign as the PEM files did"
 python3 "$root/tests/release/check_manifests.py" "$release" || fail "the manifests"
 
