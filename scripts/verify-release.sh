@@ -62,8 +62,8 @@ for zip in "$@"; do
   if ! (cd "$tree" && if [ -n "$epoch" ]; then export SOURCE_DATE_EPOCH=$epoch
                       else unset SOURCE_DATE_EPOCH; fi
         cmake --preset "$arch" >/dev/null && cmake --build --preset "$arch" --target package \
-          >"$tree/package-$arch.log" 2>&1); then
-    fail "the build failed: $tree/package-$arch.log"; continue
+          >"$tree/build/package-$arch.log" 2>&1); then
+    fail "the build failed: $tree/build/package-$arch.log"; continue
   fi
   rebuilt=$tree/build/release/$name
   signature=$(paragraph "$tree/build/release/BUILDINFO" "$name" | field Signature)
