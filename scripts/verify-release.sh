@@ -80,17 +80,27 @@ sys.path.insert(0, sys.argv[3])
 import authenticode
 ours, theirs = (zipfile.ZipFile(p) for p in sys.argv[1:3])
 a, b = ({i.filename: i for i in z.infolist()} for z in (ours, theirs))
+said = False
 for name in sorted(a.keys() | b.keys()):
-    if name not in a or name not in b:
-        print(f"    {name}: only in the {'download' if name in a else 'rebuild'}")
-    elif (a[name].CRC, a[name].date_time, a[name].external_attr, a[name].compress_type) != \
-            (b[name].CRC, b[name].date_time, b[name].external_attr, b[name].compress_type):
-        what = "its bytes" if a[name].CRC != b[name].CRC else "its date, mode or compression"
-        if name.endswith(".exe") and a[name].CRC != b[name].CRC:
-            x, y = ours.read(name), theirs.read(name)
-            same = authenticode.program_digest(x) == authenticode.program_digest(y)
+    x, y = a.get(name), b.get(name)
+    if not x or not y:
+        what = f"only in the {'download' if x else 'rebuild'}"
+    elif x.CRC != y.CRC:
+        what = "its bytes"
+        if name.endswith(".exe"):
+            same = authenticode.program_digest(ours.read(name)) == \
+                authenticode.program_digest(theirs.read(name))
             what = "only its signature" if same else "its code"
-        print(f"    {name}: {what}")
+    elif (x.date_time, x.external_attr) != (y.date_time, y.external_attr):
+        what = "its date or mode"
+    elif (x.compress_type, x.compress_size) != (y.compress_type, y.compress_size):
+        what = "its compression"
+    else:
+        continue
+    print(f"    {name}: {what}")
+    said = True
+if not said:
+    print("    the zip's headers, not its entries")
 EOF
   # The tools, which BUILDINFO lists after the signature.
   diff <(paragraph "$info" "$name" | sed '1,/^Signature:/d') \
