@@ -87,6 +87,16 @@ void Discard(HANDLE file) {
   (void)SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
+// rv.ini reached by more than one name: Scoop keeps it as a hard link to its
+// own copy, which each new version's folder links again. A new file would take
+// only our name and leave the settings behind in the other.
+bool HasOtherNames(const Platform& platform) {
+  ScopedFile file(platform.createFile(ravelind::kSettingsFileName, FILE_READ_ATTRIBUTES,
+                                      kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+  BY_HANDLE_FILE_INFORMATION about;
+  return file && GetFileInformationByHandle(file.get(), &about) && about.nNumberOfLinks > 1;
+}
+
 // Our temporary files are named "rv", the saving process's id, ".tmp".
 std::string TemporaryName(DWORD process) { return "rv" + std::to_string(process) + ".tmp"; }
 
@@ -134,8 +144,8 @@ bool ReadSettingsFile(const Platform& platform, std::string& bytes) {
 
 // The new text goes to a temporary file beside rv.ini, which then takes the
 // old one's place, so that on any failure the old file stays exactly as it
-// was. Where no new file may be made, or another program holds rv.ini
-// longer than we wait, the file is rewritten in place instead.
+// was. Where no new file may be made, another program holds rv.ini longer
+// than we wait, or the file has another name too, it is rewritten in place.
 bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   RemoveLeftTemporaries();
   // A read-only file is not to be replaced. Windows refuses the rename below
@@ -143,6 +153,9 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   const DWORD attributes = GetFileAttributesA(ravelind::kSettingsFileName);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return false;
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && HasOtherNames(platform)) {
+    return WriteInPlace(platform, bytes);
   }
   const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
   // Named after the process, so that two copies of the program saving in one

@@ -56,8 +56,8 @@ HICON Icon(UINT id) { return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURC
 void Click(HWND window, int id) { (void)SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
 bool Ticked(HWND window, int id) { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
 
-std::string ReadIni() {  // "<missing>" when there is none
-  std::ifstream in("rv.ini", std::ios::binary);
+std::string ReadIni(const char* name = "rv.ini") {  // "<missing>" when there is none
+  std::ifstream in(name, std::ios::binary);
   std::ostringstream bytes;
   return in ? (bytes << in.rdbuf(), bytes.str()) : "<missing>";
 }
@@ -326,6 +326,19 @@ TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOver
   }
   EXPECT_EQ(GetFileAttributesA("rv99999.tmp"), INVALID_FILE_ATTRIBUTES) << "left behind";
   EXPECT_TRUE(CloseHandle(saving) && DeleteFileA("rv99998.tmp") && DeleteFileA("rv12a.tmp"));
+}
+
+// Scoop keeps rv.ini as a hard link to its own copy, which each new version's folder links
+// again: a save reaches both names, or an update would bring back the settings of before.
+TEST_F(CalendarDlgTest, ARvIniOfTwoNamesIsSavedUnderBoth) {
+  WriteIni("TOOLTIPS=no\r\n");
+  ASSERT_TRUE(CreateHardLinkA("persist.ini", "rv.ini", nullptr));
+  HWND window = Open();
+  Click(window, IDC_STARTMINIMIZED);
+  (void)DestroyWindow(window);
+  EXPECT_NE(ReadIni().find("\r\nMIN=yes\r\n"), std::string::npos);
+  EXPECT_EQ(ReadIni("persist.ini"), ReadIni());
+  EXPECT_TRUE(DeleteFileA("persist.ini"));
 }
 
 static Strings g_menuTops;  // the top line of each menu shown, "(grey)" when it is
