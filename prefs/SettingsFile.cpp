@@ -66,6 +66,11 @@ bool WriteInPlace(const Platform& platform, const std::string& bytes) {
   return file && WriteAll(file.get(), bytes) && CloseHandle(file.release());
 }
 
+// The same, once another program's short hold is over.
+bool WriteInPlaceWhenFree(const Platform& platform, const std::string& bytes) {
+  return Retried([&] { return WriteInPlace(platform, bytes); }, SharesTooLittle);
+}
+
 // Renames the open file over rv.ini. A bare name renames within the file's
 // own folder, which is rv.ini's.
 bool RenameOverSettingsFile(const Platform& platform, HANDLE file) {
@@ -155,7 +160,7 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
     return false;
   }
   if (attributes != INVALID_FILE_ATTRIBUTES && HasOtherNames(platform)) {
-    return WriteInPlace(platform, bytes);
+    return WriteInPlaceWhenFree(platform, bytes);
   }
   const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
   // Named after the process, so that two copies of the program saving in one
@@ -167,7 +172,7 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   ScopedFile temporary(platform.createFile(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                                            CREATE_ALWAYS, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL,
                                            nullptr));
-  if (!temporary) return WriteInPlace(platform, bytes);
+  if (!temporary) return WriteInPlaceWhenFree(platform, bytes);
   if (!WriteAll(temporary.get(), bytes)) {
     Discard(temporary.get());  // a full disk, say: rv.ini stays as it was
     return false;
@@ -180,5 +185,5 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   // by its temporary name instead, which is not there if it was renamed.
   temporary.reset();
   (void)DeleteFileA(name.c_str());
-  return WriteInPlace(platform, bytes);
+  return WriteInPlaceWhenFree(platform, bytes);
 }

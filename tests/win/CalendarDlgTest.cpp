@@ -289,7 +289,8 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
 // Virus scanners, sync clients and editors hold the files beside the program. Unread at
 // the start, rv.ini is read again at the save, and not written over while unreadable.
 // At the quit a short hold is waited out; a long one that shares writing has the file
-// rewritten in place, its old tail cut off, as it is in a folder that allows no new file.
+// rewritten in place, its old tail cut off, as it is in a folder that allows no new file
+// once a short hold is over.
 // It stays hidden. A rename that reports failure after it took effect loses nothing. A
 // temporary file that a save cut off left behind goes at the next save, unless a process
 // holds it (another copy, saving).
@@ -303,7 +304,7 @@ TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOver
                          {false, 0, 300, kSaved, kSound},
                          {false, FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, kSaved, kSound},
                          {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, kLateRename},
-                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, kNoNewFile}};
+                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 300, kSaved, kNoNewFile}};
   for (const char* name : {"rv99999.tmp", "rv12a.tmp", "rv99998.tmp"})
     (void)CloseHandle(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 2, nullptr));
   HANDLE saving = CreateFileA("rv99998.tmp", DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
