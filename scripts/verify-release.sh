@@ -109,7 +109,8 @@ EOF
 done
 
 if [ "$failed" != 0 ]; then
-  echo "verify-release: the rebuilds are kept in $work" >&2
+  if [ -n "$(ls -A "$work")" ]; then echo "verify-release: the rebuilds are kept in $work" >&2
+  elif [ "$keep" = 0 ]; then rmdir "$work"; fi
   exit 1
 fi
 [ "$keep" = 1 ] || rm -rf "$work"
