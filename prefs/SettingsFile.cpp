@@ -66,6 +66,11 @@ bool WriteInPlace(const Platform& platform, const std::string& bytes) {
   return file && WriteAll(file.get(), bytes) && CloseHandle(file.release());
 }
 
+// The same, once another program's short hold is over.
+bool WriteInPlaceWhenFree(const Platform& platform, const std::string& bytes) {
+  return Retried([&] { return WriteInPlace(platform, bytes); }, SharesTooLittle);
+}
+
 // Renames the open file over rv.ini. A bare name renames within the file's
 // own folder, which is rv.ini's.
 bool RenameOverSettingsFile(const Platform& platform, HANDLE file) {
@@ -85,6 +90,16 @@ bool RenameOverSettingsFile(const Platform& platform, HANDLE file) {
 void Discard(HANDLE file) {
   FILE_DISPOSITION_INFO disposition{TRUE};
   (void)SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// rv.ini reached by more than one name: Scoop keeps it as a hard link to its
+// own copy, which each new version's folder links again. A new file would take
+// only our name and leave the settings behind in the other.
+bool HasOtherNames(const Platform& platform) {
+  ScopedFile file(platform.createFile(ravelind::kSettingsFileName, FILE_READ_ATTRIBUTES,
+                                      kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+  BY_HANDLE_FILE_INFORMATION about;
+  return file && GetFileInformationByHandle(file.get(), &about) && about.nNumberOfLinks > 1;
 }
 
 // Our temporary files are named "rv", the saving process's id, ".tmp".
@@ -134,8 +149,8 @@ bool ReadSettingsFile(const Platform& platform, std::string& bytes) {
 
 // The new text goes to a temporary file beside rv.ini, which then takes the
 // old one's place, so that on any failure the old file stays exactly as it
-// was. Where no new file may be made, or another program holds rv.ini
-// longer than we wait, the file is rewritten in place instead.
+// was. Where no new file may be made, another program holds rv.ini longer
+// than we wait, or the file has another name too, it is rewritten in place.
 bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   RemoveLeftTemporaries();
   // A read-only file is not to be replaced. Windows refuses the rename below
@@ -143,6 +158,9 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   const DWORD attributes = GetFileAttributesA(ravelind::kSettingsFileName);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return false;
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && HasOtherNames(platform)) {
+    return WriteInPlaceWhenFree(platform, bytes);
   }
   const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
   // Named after the process, so that two copies of the program saving in one
@@ -154,7 +172,7 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   ScopedFile temporary(platform.createFile(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                                            CREATE_ALWAYS, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL,
                                            nullptr));
-  if (!temporary) return WriteInPlace(platform, bytes);
+  if (!temporary) return WriteInPlaceWhenFree(platform, bytes);
   if (!WriteAll(temporary.get(), bytes)) {
     Discard(temporary.get());  // a full disk, say: rv.ini stays as it was
     return false;
@@ -167,5 +185,5 @@ bool WriteSettingsFile(const Platform& platform, const std::string& bytes) {
   // by its temporary name instead, which is not there if it was renamed.
   temporary.reset();
   (void)DeleteFileA(name.c_str());
-  return WriteInPlace(platform, bytes);
+  return WriteInPlaceWhenFree(platform, bytes);
 }

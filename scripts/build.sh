@@ -15,7 +15,7 @@ configure win64
 if [ "${1:-}" = --program-only ]; then
   cmake --build --preset win64 --target ravelind
 else
-  # Everything, then the release zip: build/win64/ravelind-<version>-win64.zip.
+  # Everything, then the release zip: build/release/ravelind-<version>-win64.zip.
   cmake --build --preset win64 --target all package
 fi
 if [ "${RAVELIND_SKIP_WIN32:-0}" != 1 ]; then
@@ -23,7 +23,7 @@ if [ "${RAVELIND_SKIP_WIN32:-0}" != 1 ]; then
   if [ "${1:-}" = --program-only ]; then
     cmake --build --preset win32 --target ravelind
   else
-    cmake --build --preset win32
+    cmake --build --preset win32 --target all package  # and the -win32.zip beside it
   fi
 fi
 if [ "${1:-}" != --program-only ]; then

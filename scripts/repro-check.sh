@@ -1,69 +1,89 @@
 #!/usr/bin/env bash
-# Proves that anyone can rebuild the release zip of a commit byte for byte:
-# builds the win64 package of HEAD twice, from two clean clones in folders of
-# different names and depths, the second 400 days later by its clock (faketime),
-# in another time zone and with another umask, then compares ravelind.exe, the
-# zip and SHA256SUMS. Both builds run the README's commands and find the commit
-# time themselves (SOURCE_DATE_EPOCH is unset). Exits 1 naming what differs; the
-# two trees are then kept for a look.
+# Proves that anyone can rebuild HEAD's release byte for byte, signed or not.
+# Builds both zips in a clean clone; with RAVELIND_SIGN_CERT (and _KEY) set,
+# signs both programs there as a maintainer does, commits the signatures and
+# builds again. Then scripts/verify-release.sh, run from that clone, rebuilds
+# the zips in a second clean clone as another machine would: 400 days later
+# (faketime), in another time zone, with another umask, with Git for Windows'
+# core.autocrlf=true, and with a Python whose deflate makes other bytes, as
+# zlib-ng does. Besides the zips, SHA256SUMS, BUILDINFO, the manifests and the
+# programs must be the same bytes. Exits 1 naming what differs; the trees are
+# then kept.
 #
-#   bash scripts/repro-check.sh      # about 35 s on 2 cores, a minute when busy
+#   bash scripts/repro-check.sh [--keep DIR]   # DIR/a: the first clone, DIR/b: the second
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+unset SOURCE_DATE_EPOCH  # both builds find the commit time themselves
 root=$PWD
 commit=$(git rev-parse HEAD)
-version=$(sed -n 's/^project(Ravelind VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-zip=ravelind-$version-win64.zip
-work=$(mktemp -d /tmp/ravelind-repro.XXXXXX)
+if [ "${1:-}" = --keep ]; then
+  work=$2 keep=1
+  mkdir -p "$work"
+else
+  work=$(mktemp -d /tmp/ravelind-repro.XXXXXX) keep=0
+fi
 first=$work/a/ravelind
-second=$work/second-build/of/ravelind-$version
+fail() { echo "repro-check: FAIL: $*" >&2; echo "repro-check: the trees are kept in $work" >&2
+         exit 1; }
 
-build() {  # folder [command prefix]: a clean clone of HEAD, configured and packaged
-  local dir=$1; shift
-  git clone -q --no-checkout "$root" "$dir"
-  git -C "$dir" checkout -q --detach "$commit"
-  (cd "$dir" && env -u SOURCE_DATE_EPOCH "$@" cmake --preset win64 >/dev/null \
-    && env -u SOURCE_DATE_EPOCH "$@" cmake --build --preset win64 --target package >/dev/null) \
-    || { echo "repro-check: the build in $dir failed" >&2; exit 1; }
+each() {  # target: built for both architectures in the first clone
+  local arch
+  for arch in win64 win32; do
+    [ -f "build/$arch/build.ninja" ] || cmake --preset "$arch" >/dev/null
+    cmake --build --preset "$arch" --target "$1" >"build/$1-$arch.log" 2>&1 \
+      || fail "$1 ($arch) in $first: $(tail -5 "build/$1-$arch.log")"
+  done
 }
 
 echo "repro-check: building ${commit:0:12} in $first"
-build "$first"
-echo "repro-check: building it again in $second, 400 days later"
-(umask 027; export TZ=Pacific/Kiritimati; build "$second" faketime -f +400d)
+git clone -q --no-checkout "$root" "$first"
+cd "$first"
+git checkout -q -B repro-check "$commit"
+each package
+if [ -n "${RAVELIND_SIGN_CERT:-}" ]; then
+  echo "repro-check: signing both programs, committing the signatures, building again"
+  each sign
+  git add release/signatures
+  git -c user.name=repro-check -c user.email=repro-check@localhost commit -qm "Signatures"
+  each package
+fi
 
-failed=0
-for file in ravelind.exe "$zip" SHA256SUMS; do
-  a=$first/build/win64/$file b=$second/build/win64/$file
-  if ! [ -f "$a" ] || ! [ -f "$b" ]; then
-    echo "repro-check: FAIL: $file was not built" >&2; failed=1
-  elif ! cmp -s "$a" "$b"; then
-    echo "repro-check: FAIL: $file differs between the two builds" \
-      "($(cmp -l "$a" "$b" 2>/dev/null | wc -l) bytes; offset, octal values:)" >&2
-    { cmp -l "$a" "$b" 2>&1 || true; } | head -8 | sed 's/^/    /' >&2 || true
-    failed=1
-  fi
-done
-if [ "$failed" = 0 ]; then
-  # The same bytes, but are they the right ones: the sum must check out and
-  # every entry be dated at the commit, not at some fixed or local time.
-  (cd "$first/build/win64" && sha256sum --quiet -c SHA256SUMS) \
-    || { echo "repro-check: FAIL: SHA256SUMS does not match $zip" >&2; failed=1; }
-  python3 - "$first/build/win64/$zip" "$(git log -1 --format=%ct "$commit")" <<'EOF' || failed=1
-import sys, time, zipfile
-want = time.gmtime(int(sys.argv[2]))[:6]
-want = want[:5] + (want[5] // 2 * 2,)  # a zip keeps even seconds
-for info in zipfile.ZipFile(sys.argv[1]).infolist():
-    if info.date_time != want:
-        sys.exit(f"repro-check: FAIL: {info.filename} is dated {info.date_time}, "
-                 f"the commit {want}")
+# Another machine's Python: its zlib deflates to other bytes.
+mkdir -p "$work/other-python"
+cat >"$work/other-python/sitecustomize.py" <<'EOF'
+import zlib
+_compressobj = zlib.compressobj
+zlib.compressobj = lambda level=-1, method=zlib.DEFLATED, wbits=15, *_: \
+    _compressobj(level, method, wbits, 9, zlib.Z_FILTERED)
 EOF
-fi
+echo "repro-check: building it again in $work/b, 400 days later"
+(umask 027
+ export TZ=Pacific/Kiritimati PYTHONPATH=$work/other-python
+ export GIT_CONFIG_COUNT=1 GIT_CONFIG_KEY_0=core.autocrlf GIT_CONFIG_VALUE_0=true
+ faketime -f +400d bash "$first/scripts/verify-release.sh" --work "$work/b" \
+   "$first"/build/release/ravelind-*.zip) || fail "the zips differ"
 
-if [ "$failed" != 0 ]; then
-  echo "repro-check: the two builds are kept in $work" >&2
-  exit 1
-fi
-rm -rf "$work"
-echo "repro-check: ravelind.exe, $zip and SHA256SUMS are the same bytes from both builds"
+second=$(echo "$work"/b/ravelind-*/build)
+for file in release/SHA256SUMS release/BUILDINFO release/Ravelind.Ravelind.yaml \
+    release/Ravelind.Ravelind.locale.en-US.yaml release/Ravelind.Ravelind.installer.yaml \
+    release/ravelind.json win64/zip/ravelind.exe win32/zip/ravelind.exe; do
+  cmp -s "$first/build/$file" "$second/$file" || fail "$file differs between the two builds"
+done
+# The same bytes, but are they the right ones: the sums must check out and
+# every entry be dated at the commit, not at some fixed or local time.
+(cd "$first/build/release" && sha256sum --quiet -c SHA256SUMS) \
+  || fail "SHA256SUMS does not match the zips"
+[ "$(wc -l <"$first/build/release/SHA256SUMS")" = 2 ] || fail "SHA256SUMS names not both zips"
+python3 - "$(git log -1 --format=%ct)" "$first"/build/release/*.zip <<'EOF' || fail "dates"
+import sys, time, zipfile
+want = time.gmtime(int(sys.argv[1]))[:6]
+want = want[:5] + (want[5] // 2 * 2,)  # a zip keeps even seconds
+for path in sys.argv[2:]:
+    for info in zipfile.ZipFile(path).infolist():
+        if info.date_time != want:
+            sys.exit(f"repro-check: {info.filename} is dated {info.date_time}, the commit {want}")
+EOF
+[ "$keep" = 1 ] || rm -rf "$work"
+echo "repro-check: both zips, SHA256SUMS, BUILDINFO, the manifests and the programs" \
+  "are the same bytes from both builds"

@@ -56,8 +56,8 @@ HICON Icon(UINT id) { return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURC
 void Click(HWND window, int id) { (void)SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
 bool Ticked(HWND window, int id) { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
 
-std::string ReadIni() {  // "<missing>" when there is none
-  std::ifstream in("rv.ini", std::ios::binary);
+std::string ReadIni(const char* name = "rv.ini") {  // "<missing>" when there is none
+  std::ifstream in(name, std::ios::binary);
   std::ostringstream bytes;
   return in ? (bytes << in.rdbuf(), bytes.str()) : "<missing>";
 }
@@ -289,7 +289,8 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
 // Virus scanners, sync clients and editors hold the files beside the program. Unread at
 // the start, rv.ini is read again at the save, and not written over while unreadable.
 // At the quit a short hold is waited out; a long one that shares writing has the file
-// rewritten in place, its old tail cut off, as it is in a folder that allows no new file.
+// rewritten in place, its old tail cut off, as it is in a folder that allows no new file
+// once a short hold is over.
 // It stays hidden. A rename that reports failure after it took effect loses nothing. A
 // temporary file that a save cut off left behind goes at the next save, unless a process
 // holds it (another copy, saving).
@@ -303,7 +304,7 @@ TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOver
                          {false, 0, 300, kSaved, kSound},
                          {false, FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, kSaved, kSound},
                          {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, kLateRename},
-                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, kSaved, kNoNewFile}};
+                         {false, FILE_SHARE_READ | FILE_SHARE_DELETE, 300, kSaved, kNoNewFile}};
   for (const char* name : {"rv99999.tmp", "rv12a.tmp", "rv99998.tmp"})
     (void)CloseHandle(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 2, nullptr));
   HANDLE saving = CreateFileA("rv99998.tmp", DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -326,6 +327,19 @@ TEST_F(CalendarDlgTest, ARvIniHeldByAnotherProgramIsWaitedForAndNeverWrittenOver
   }
   EXPECT_EQ(GetFileAttributesA("rv99999.tmp"), INVALID_FILE_ATTRIBUTES) << "left behind";
   EXPECT_TRUE(CloseHandle(saving) && DeleteFileA("rv99998.tmp") && DeleteFileA("rv12a.tmp"));
+}
+
+// Scoop keeps rv.ini as a hard link to its own copy, which each new version's folder links
+// again: a save reaches both names, or an update would bring back the settings of before.
+TEST_F(CalendarDlgTest, ARvIniOfTwoNamesIsSavedUnderBoth) {
+  WriteIni("TOOLTIPS=no\r\n");
+  ASSERT_TRUE(CreateHardLinkA("persist.ini", "rv.ini", nullptr));
+  HWND window = Open();
+  Click(window, IDC_STARTMINIMIZED);
+  (void)DestroyWindow(window);
+  EXPECT_NE(ReadIni().find("\r\nMIN=yes\r\n"), std::string::npos);
+  EXPECT_EQ(ReadIni("persist.ini"), ReadIni());
+  EXPECT_TRUE(DeleteFileA("persist.ini"));
 }
 
 static Strings g_menuTops;  // the top line of each menu shown, "(grey)" when it is
