@@ -124,6 +124,17 @@ struct Cracker<WM_SIZE> {
   }
 };
 
+// bool OnQueryEndSession(UINT reasons): true lets the session end
+template <>
+struct Cracker<WM_QUERYENDSESSION> {
+  template <class T>
+  using Handler = bool (T::*)(UINT);
+  template <class T, Handler<T> F>
+  static LRESULT Call(T& w, WPARAM, LPARAM lParam) {
+    return (w.*F)(static_cast<UINT>(lParam)) ? TRUE : FALSE;
+  }
+};
+
 // void OnEndSession(bool ending, UINT reasons)
 template <>
 struct Cracker<WM_ENDSESSION> {

@@ -82,9 +82,12 @@ bool IsWorkDirSwitch(std::wstring_view argument) {
 
 }  // namespace
 
+std::wstring WorkDirArguments(std::wstring_view workDir) {
+  return std::wstring{kWorkDirSwitch} + L' ' + Quoted(workDir);
+}
+
 std::wstring AutostartCommand(std::wstring_view exePath, std::wstring_view workDir) {
-  std::wstring command =
-      Quoted(exePath) + L' ' + std::wstring{kWorkDirSwitch} + L' ' + Quoted(workDir);
+  std::wstring command = Quoted(exePath) + L' ' + WorkDirArguments(workDir);
   if (command.size() > kMaxRunCommandLength) command.clear();
   return command;
 }

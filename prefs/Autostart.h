@@ -33,6 +33,10 @@ inline constexpr std::size_t kMaxRunCommandLength = 260;
 // rv.ini is). Empty when it would be longer than a Run entry may be.
 std::wstring AutostartCommand(std::wstring_view exePath, std::wstring_view workDir);
 
+// The arguments that tell the program to start in `workDir`: `/workdir` and
+// the folder, as one argument however it is named.
+std::wstring WorkDirArguments(std::wstring_view workDir);
+
 // The folder that `/workdir` names on a command line, the last one if there
 // are several; empty when there is none.
 std::wstring WorkDirOf(std::wstring_view commandLine);

@@ -33,15 +33,18 @@ const Place kMachine{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kStartupApprovedSubKey
 const Place kMachine32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, ravelind::kStartupApproved32SubKey};
 const Place kUser{HKEY_CURRENT_USER, KEY_WOW64_64KEY, kStartupApprovedSubKey};
 
-// The machine key's 32-bit view is a key of its own on 64-bit Windows only:
-// elsewhere it is the one view, which must not be cleared as another.
-bool HasTwoViews() {
-#if defined(_WIN64)
-  return true;
-#else
+// The machine key's 32-bit view is a key of its own on 64-bit Windows only
+// (x64 and ARM64): elsewhere it is the one view, which must not be cleared as
+// another. Under ARM64's emulation IsWow64Process says FALSE for a 32-bit
+// program; IsWow64Process2 names the system's own machine.
+bool HasTwoViews(const Platform& platform) {
+  USHORT process = 0, native = 0;
+  if (platform.machines(&process, &native)) {
+    return native == IMAGE_FILE_MACHINE_AMD64 || native == IMAGE_FILE_MACHINE_ARM64 ||
+           native == IMAGE_FILE_MACHINE_IA64;
+  }
   BOOL wow64 = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-#endif
+  return sizeof(void*) == 8 || (platform.isWow64Process(GetCurrentProcess(), &wow64) && wow64);
 }
 
 }  // namespace
@@ -50,7 +53,7 @@ bool AutostartEntry::Write() {
   const std::wstring command = OurCommand();
   if (command.empty()) return false;
   const Place* place = &kMachine;
-  const bool twoViews = HasTwoViews();
+  const bool twoViews = HasTwoViews(m_platform);
   if (WriteUnder(kMachine, command)) {
     if (twoViews) (void)DeleteUnder(kMachine32);
   } else {
@@ -81,7 +84,7 @@ bool AutostartEntry::Write() {
 
 bool AutostartEntry::Delete() {
   const bool machine = DeleteUnder(kMachine);
-  const bool machine32 = !HasTwoViews() || DeleteUnder(kMachine32);
+  const bool machine32 = !HasTwoViews(m_platform) || DeleteUnder(kMachine32);
   return DeleteUnder(kUser) && machine && machine32;
 }
 

@@ -14,6 +14,9 @@ constexpr char kTrayTip[] = "Ravelind";
 constexpr UINT_PTR kDayWatchTimer = 1;
 constexpr UINT kFirstTickMs = 1000;  // the first look, a second after start
 constexpr UINT kTickMs = 10000;      // every later look
+// So late may a look come, that Windows may wake the processor once for it
+// and other programs' timers.
+constexpr ULONG kTickToleranceMs = 1000;
 
 #if defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V1_SIZE == 104, "first-version tray record, 64-bit");
@@ -101,10 +104,22 @@ bool TrayIcon::Refresh() {
   return true;
 }
 
-void TrayIcon::StartWatch() { (void)SetTimer(m_window, kDayWatchTimer, kFirstTickMs, nullptr); }
+void TrayIcon::StartWatch() {
+  (void)m_platform.setTimer(m_window, kDayWatchTimer, kFirstTickMs, kTickToleranceMs);
+}
 
 // Every tick looks, and re-arms the ten-second watch.
 void TrayIcon::OnTick() {
   (void)Refresh();
-  (void)SetTimer(m_window, kDayWatchTimer, kTickMs, nullptr);
+  (void)m_platform.setTimer(m_window, kDayWatchTimer, kTickMs, kTickToleranceMs);
+}
+
+POINT TrayIcon::MenuPoint() const {
+  POINT cursor{};
+  (void)GetCursorPos(&cursor);
+  RECT icon{};
+  if (!m_platform.trayIconRect(m_window, kTrayIconId, &icon) || PtInRect(&icon, cursor)) {
+    return cursor;
+  }
+  return {icon.left + (icon.right - icon.left) / 2, icon.top + (icon.bottom - icon.top) / 2};
 }

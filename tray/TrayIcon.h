@@ -33,6 +33,11 @@ class TrayIcon {
   // A tick of the watch's timer (any timer of the window counts).
   void OnTick();
 
+  // Where the tray menu opens: at the pointer when it is on the icon (a
+  // click), else at the icon's middle (the keyboard's Shift+F10 or Menu key,
+  // which the shell reports as a right press wherever the pointer rests).
+  POINT MenuPoint() const;
+
   // Gives the keyboard focus back to the notification area, at the icon, as
   // after a menu that was closed without a choice.
   void ReturnFocus();

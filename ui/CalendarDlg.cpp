@@ -8,6 +8,7 @@
 #include "framework/Dpi.h"
 #include "framework/Paths.h"
 #include "framework/Scoped.h"
+#include "prefs/Autostart.h"
 #include "res/resource.h"
 #include "tray/DayIcons.h"
 #include "ui/AboutDlg.h"
@@ -79,6 +80,7 @@ MessageTable CCalendarDlg::GetMessageTable() const {
       OnMessage<WM_POWERBROADCAST, &CCalendarDlg::OnPowerBroadcast>(),
       OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
       OnMessage<kHideIfMinimisedMessage, &CCalendarDlg::OnHideIfMinimised>(),
+      OnMessage<WM_QUERYENDSESSION, &CCalendarDlg::OnQueryEndSession>(),
       OnMessage<WM_ENDSESSION, &CCalendarDlg::OnEndSession>(),
       OnMessage<WM_DPICHANGED, &CCalendarDlg::OnDpiChanged>(),
   };
@@ -186,7 +188,20 @@ void CCalendarDlg::OnDestroy() {
 // with no box to hold the log-off up. An installer's Restart Manager asks
 // this one program to close (ENDSESSION_CLOSEAPP) while the session goes on:
 // it then ends as Quit does, rather than living on out of the tray.
+// Restart Manager, about to close this program for an installer, starts it
+// again afterwards if asked to, in its folder, so that it finds rv.ini. Not
+// at a log-off or shutdown: since Windows 10 1709 the programs registered
+// then start again at the next log-on, where the Run entry starts one too.
+bool CCalendarDlg::OnQueryEndSession(UINT reasons) {
+  if ((reasons & ENDSESSION_CLOSEAPP) == 0 || m_restartAsked) return true;
+  const std::wstring arguments = ravelind::WorkDirArguments(CurrentDirectory());
+  m_restartAsked = SUCCEEDED(m_platform.registerRestart(
+      arguments.c_str(), RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT));
+  return true;
+}
+
 void CCalendarDlg::OnEndSession(bool ending, UINT reasons) {
+  if (!ending && m_restartAsked) m_restartAsked = FAILED(m_platform.unregisterRestart());
   if (!ending || m_sessionEnded) return;  // another program cancelled it
   m_sessionEnded = true;
   (void)m_prefs.Save();
@@ -235,15 +250,13 @@ BOOL CCalendarDlg::OnToolTipNeedText(UINT, NMHDR* header, LRESULT* result) {
 // --- Tray icon ---
 
 LRESULT CCalendarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
-  POINT cursor{};
-  (void)GetCursorPos(&cursor);
   if (wParam != kTrayIconId) return 1;
   switch (lParam) {
     case WM_LBUTTONDBLCLK:
       OnTrayOpen();
       break;
     case WM_RBUTTONDOWN:
-      ShowTrayMenu(cursor);
+      ShowTrayMenu(m_tray.MenuPoint());
       break;
     default:
       break;  // single clicks, releases and movement change nothing
@@ -271,7 +284,7 @@ void CCalendarDlg::OnTrayQuit() {
 
 // The menu, for the mouse and the keyboard alike, opens with today's date on
 // top: the icon shows it only as a picture, and a screen reader reads it here.
-void CCalendarDlg::ShowTrayMenu(POINT cursor) {
+void CCalendarDlg::ShowTrayMenu(POINT place) {
   ScopedMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu.get(), 0);
@@ -285,7 +298,7 @@ void CCalendarDlg::ShowTrayMenu(POINT cursor) {
   // good.
   (void)SetForegroundWindow(m_hWnd);
   const auto chosen = static_cast<UINT>(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD,
-      cursor.x - kTrayMenuOffsetX, cursor.y, 0, m_hWnd, nullptr));
+      place.x - kTrayMenuOffsetX, place.y, 0, m_hWnd, nullptr));
   (void)PostMessageA(m_hWnd, chosen != 0 ? WM_COMMAND : WM_NULL, chosen, 0);
   // Closed with Esc, our window still in front: a keyboard user goes on from
   // the icon. A click on another window has taken the focus there instead.

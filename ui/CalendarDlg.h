@@ -28,6 +28,7 @@ class CCalendarDlg : public CDialog {
   void OnSize(UINT type, int width, int height);
   LRESULT OnHideIfMinimised(WPARAM, LPARAM);
   void OnDestroy();
+  bool OnQueryEndSession(UINT reasons);
   void OnEndSession(bool ending, UINT reasons);
   LRESULT OnDpiChanged(WPARAM, LPARAM);
   void SetSmallIcon();
@@ -45,7 +46,7 @@ class CCalendarDlg : public CDialog {
   void BringBack();
   void OnTrayOpen();
   void OnTrayQuit();
-  void ShowTrayMenu(POINT cursor);
+  void ShowTrayMenu(POINT place);
 
   // Day-change watch
   void OnTimer(UINT_PTR);
@@ -70,4 +71,5 @@ class CCalendarDlg : public CDialog {
   ScopedIcon m_smallIcon;  // its picture drawn for the caption at the window's DPI
   const Platform& m_platform;
   bool m_sessionEnded = false;  // saved and out of the tray already
+  bool m_restartAsked = false;  // of Restart Manager, for after an installer
 };

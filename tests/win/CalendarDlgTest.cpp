@@ -48,6 +48,10 @@ struct Fake {  // one at a time: the seam holds plain function pointers
   UINT trayDpi = 96;
   std::vector<HICON> pictures;  // each icon handed over with an add
   Folder folder = kSound;
+  RECT icon{300, 300, 316, 316};  // where the notification area shows ours
+  Strings restarts;               // what was asked of Restart Manager
+  USHORT native = 0;              // the system's machine; 0: no IsWow64Process2 to tell
+  Strings timers;                 // each timer set, with how late it may come
   Platform platform;
 };
 Fake* g_fake = nullptr;
@@ -177,9 +181,29 @@ void WINAPI FakeClock(LPSYSTEMTIME time) {
                      WORD(local->tm_hour), 0, 0, 0};
 }
 
+bool FakeIconRect(HWND, UINT, RECT* rect) { return *rect = g_fake->icon, true; }
+
+HRESULT WINAPI FakeRegisterRestart(PCWSTR arguments, DWORD flags) {
+  std::string line = "register " + std::to_string(flags) + " ";
+  for (const wchar_t* c = arguments; *c; ++c) line += char(*c);  // the test's paths are ASCII
+  return g_fake->restarts.push_back(line), S_OK;
+}
+
+HRESULT WINAPI FakeUnregisterRestart() { return g_fake->restarts.push_back("unregister"), S_OK; }
+
+bool FakeMachines(USHORT* process, USHORT* native) {
+  return *process = IMAGE_FILE_MACHINE_I386, *native = g_fake->native, g_fake->native != 0;
+}
+
+UINT_PTR FakeSetTimer(HWND window, UINT_PTR id, UINT ms, ULONG tolerance) {
+  g_fake->timers.push_back(std::to_string(ms) + " ms, " + std::to_string(tolerance) + " late");
+  return SetTimer(window, id, ms, nullptr);
+}
+
 Fake::Fake() : now(LocalTime(2026, 12, 15)),
     platform{FakeNotifyIcon, FakeShellExecute, FakeOpenKey, FakeClock, FakeDpi, FakeCreateFile,
-             FakeSetFileInformation} { g_fake = this; }
+             FakeSetFileInformation, FakeIconRect, FakeRegisterRestart, FakeUnregisterRestart,
+             FakeMachines, IsWow64Process, FakeSetTimer} { g_fake = this; }
 
 HWND g_owner = nullptr;
 Strings* g_boxes = nullptr;
@@ -241,7 +265,8 @@ class CalendarDlgTest : public ::testing::Test {
 
 // At log-off, restart and shutdown Windows may end the process as soon as the window has
 // answered WM_ENDSESSION, without destroying it: that saves as closing does, with no box.
-// Restart Manager (ENDSESSION_CLOSEAPP) closes just this program: it ends as Quit does.
+// Restart Manager (ENDSESSION_CLOSEAPP) closes just this program: it ends as Quit does, and
+// asks to be started again in its folder, not when the session ends after all.
 TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSessionsEnd) {
   HWND window = Open();
   // The tray's day, the 15th: 32 px, and drawn for the caption.
@@ -273,6 +298,7 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
         EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, logOff));
         (void)SendMessageA(window, WM_ENDSESSION, FALSE, logOff);  // cancelled
         EXPECT_EQ(ReadIni(), kStored);
+        EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, reason));
         (void)SendMessageA(window, WM_ENDSESSION, TRUE, reason);  // a shutdown, or Restart Manager
         EXPECT_EQ(IsWindow(window), !reason) << "ends with Restart Manager only";
         for (const UINT late : {UINT(WM_TIMER), RegisterWindowMessageA("TaskbarCreated")})
@@ -282,6 +308,9 @@ TEST_F(CalendarDlgTest, LoadsBeforeTheTrayAddSavesBeforeTheDeleteAtClosingAndSes
     });
     EXPECT_EQ(ReadIni() + (boxes.empty() ? "" : ", " + boxes[0]), after) << reason;
     EXPECT_EQ(fake.tray, Strings{"delete 129"}) << reason;
+    const std::string again = "register 11 /workdir " + path.string();  // no crash, hang, reboot
+    EXPECT_EQ(fake.restarts, reason > 0 ? (Strings{again, "unregister", again}) : Strings{});
+    fake.restarts.clear();
     (void)SetFileAttributesA("rv.ini", FILE_ATTRIBUTE_NORMAL);
   }
 }
@@ -342,20 +371,24 @@ TEST_F(CalendarDlgTest, ARvIniOfTwoNamesIsSavedUnderBoth) {
   EXPECT_TRUE(DeleteFileA("persist.ini"));
 }
 
-static Strings g_menuTops;  // the top line of each menu shown, "(grey)" when it is
+static Strings g_menuTops;  // each menu's top line, "(grey)" when it is, and its place
 static void CALLBACK ReadMenuTopAndEscape(HWND, UINT, UINT_PTR timer, DWORD) {
   (void)KillTimer(nullptr, timer);
   HWND popup = FindWindowA("#32768", nullptr);
   HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
   char text[64] = {};
   (void)GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-  g_menuTops.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : ""));
+  RECT place{};
+  (void)GetWindowRect(popup, &place);
+  g_menuTops.push_back(text + std::string(GetMenuState(menu, 0, MF_BYPOSITION) ? " (grey)" : "") +
+                       " at " + std::to_string(place.left) + "," + std::to_string(place.top));
   (void)EndMenu();  // as Esc
 }
 
 // Each look at the clock, and a new task bar, show today's icon. The tray menu, which a
 // keyboard opens too, reads today's date at each opening, and gives the focus back to the
-// notification area when closed with Esc. Open brings the hidden window back in front; Quit
+// notification area when closed with Esc. It opens at the pointer when that is on the icon,
+// else at the icon, whose right press Windows reports for Shift+F10 or the Menu key too. Open brings the hidden window back in front; Quit
 // saves and ends it as the window's Quit does.
 TEST_F(CalendarDlgTest, EachLookAtTheClockShowsTodayAndTheTrayMenuReadsItOpensAndQuits) {
   const std::pair<UINT, WPARAM> kLooks[] = {{WM_TIMER, 77}, {WM_TIMECHANGE, 0},
@@ -382,13 +415,16 @@ TEST_F(CalendarDlgTest, EachLookAtTheClockShowsTodayAndTheTrayMenuReadsItOpensAn
   for (const LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
     EXPECT_EQ(SendMessageA(window, kTrayCallbackMessage, kTrayIconId, mouse), 1);
   EXPECT_FALSE(IsWindowVisible(window));  // only a double click, or Open, brings it back
-  for (const std::time_t date : {LocalTime(2026, 12, 15), LocalTime(2027, 1, 1)}) {
+  for (const auto& [date, pointer] : {std::pair(LocalTime(2026, 12, 15), POINT{100, 100}),
+                                      std::pair(LocalTime(2027, 1, 1), POINT{305, 302})}) {
     fake.now = date, fake.tray.clear();
+    (void)SetCursorPos(pointer.x, pointer.y);
     (void)SetTimer(nullptr, 0, 200, ReadMenuTopAndEscape);
     (void)SendMessageA(window, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN);
     EXPECT_EQ(fake.tray, Strings{"focus"});
   }
-  EXPECT_EQ(g_menuTops, (Strings{"Tuesday, December 15, 2026", "Friday, January 1, 2027"}));
+  EXPECT_EQ(g_menuTops, (Strings{"Tuesday, December 15, 2026 at 258,308",  // the icon's middle
+                                 "Friday, January 1, 2027 at 255,302"}));
   (void)SendMessageA(window, WM_COMMAND, ID_TRAY_OPEN, 0);
   EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window);
   Click(window, IDC_STARTMINIMIZED);
@@ -405,6 +441,9 @@ TEST_F(CalendarDlgTest, TheTrayGetsThePictureForItsSizeAgainWhenRefusedAndEachOn
   fake.refuseAdds = 2, fake.keepRefused = true;
   HWND window = Open();
   (void)SendMessageA(window, WM_TIMER, 1, 0);
+  // A second after the start, then every ten seconds; Windows may batch each look with other
+  // programs' wake-ups, up to a second late.
+  EXPECT_EQ(fake.timers, (Strings{"1000 ms, 1000 late", "10000 ms, 1000 late"}));
   fake.trayDpi = 168;
   (void)SendMessageA(window, WM_TIMER, 1, 0);
   fake.trayDpi = 120;
@@ -500,10 +539,11 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
       auto has = [&, name = name](const char* word) {
         return (" " + state + " ").find(" " + name + word + " ") != std::string::npos;
       };
-      const std::wstring value = has("?") ? L"x" : command;
+      std::wstring value = has("?") ? L"x" : command;
+      if (has("~")) (void)CharLowerW(value.data());  // ours, met again in other letters
       const BYTE mark[12] = {BYTE(has("-off") ? 3 : 2), 0x5c, 0x1f};
       (void)RegDeleteKeyValueW(root, run, kName), (void)RegDeleteKeyValueW(root, marks, kName);
-      if (has("") || has("?"))
+      if (has("") || has("?") || has("~"))
         (void)RegSetKeyValueW(root, run, kName, REG_SZ, value.c_str(), DWORD(value.size() * 2 + 2));
       if (has("-off") || has("-on"))
         (void)RegSetKeyValueW(root, marks, kName, REG_BINARY, mark, sizeof mark);
@@ -516,14 +556,20 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
       BYTE mark[12] = {};
       DWORD size = sizeof data, markSize = sizeof mark;
       if (!RegGetValueW(root, run, kName, RRF_RT_REG_SZ, nullptr, data, &size))
-        keys += " " + name + (data == command ? "" : "?");
+        keys += " " + name + (data == command ? "" : lstrcmpiW(data, command.c_str()) ? "?" : "~");
       if (!RegGetValueW(root, marks, kName, RRF_RT_REG_BINARY, nullptr, mark, &markSize))
         keys += " " + name + (mark[0] % 2 ? "-off" : "-on");
     }
     return keys;
   };
   HWND window = Open();
-  struct Row { std::vector<HKEY> readOnly; std::string before; bool tick; std::string after; };
+  struct Row {
+    std::vector<HKEY> readOnly;
+    std::string before;
+    bool tick;
+    std::string after;
+    USHORT native = 0;  // the system's machine, where IsWow64Process2 tells it
+  };
   const std::vector<HKEY> kElevated, kStandard{HKEY_LOCAL_MACHINE};
   const std::string kCannotAdd = ", Error: Unable to add program to start menu.";
   const std::string kCannotRemove = ", Error: Unable to remove program from start menu.";
@@ -533,10 +579,15 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
       {kElevated, "HKLM-on", true, "ticked HKLM HKLM-on"},
       {kElevated, "", false, "clear"},
       {kElevated, "HKLM HKLM-off HKLM32? HKLM32-on HKCU? HKCU-on", false, "clear"},
+      // A 32-bit program on ARM64, which IsWow64Process takes for a 32-bit system's.
+      {kElevated, "HKLM HKLM32", false, "clear", IMAGE_FILE_MACHINE_ARM64},
+      // On 32-bit Windows the views are one key, just cleared: no second one to clear.
+      {kElevated, "HKLM HKLM32", false, "clear HKLM32", IMAGE_FILE_MACHINE_I386},
       {kStandard, "", true, "ticked HKCU"},
       {kStandard, "HKCU? HKCU-off", true, "ticked HKCU"},
       {kStandard, "HKLM HKCU", true, "ticked HKLM"},  // an elevated run wrote ours
       {kStandard, "HKLM32 HKCU", true, "ticked HKLM32"},  // an earlier 32-bit build's
+      {kStandard, "HKLM~ HKCU", true, "ticked HKLM~"},  // Windows' paths know no case
       {kStandard, "HKLM HKLM-off", true, "clear HKLM HKLM-off" + kCannotAdd},
       {kStandard, "HKLM? HKCU", true, "clear HKLM?" + kCannotAdd},  // another copy's
       {kStandard, "HKLM32? HKCU", true, "clear HKLM32?" + kCannotAdd},
@@ -549,7 +600,7 @@ TEST_F(CalendarDlgTest, StartMenuLeavesOneRunValueSwitchedOnOrSaysWhatRemains) {
   };
   for (const Row& row : kRows) {
     set(row.before);
-    fake.readOnly = row.readOnly;
+    fake.readOnly = row.readOnly, fake.native = row.native;
     (void)CheckDlgButton(window, IDC_STARTMENU, row.tick ? BST_UNCHECKED : BST_CHECKED);
     const Strings boxes = BoxesDuring(window, [&] { Click(window, IDC_STARTMENU); });
     std::string after = (Ticked(window, IDC_STARTMENU) ? "ticked" : "clear") + state();
