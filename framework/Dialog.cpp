@@ -186,9 +186,9 @@ bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     BuildToolTips();
     return true;
   }
-  if (message == kGetDpiScaledSizeMessage) {
-    auto* size = reinterpret_cast<SIZE*>(lParam);
-    result = m_layout.WindowSize(m_hWnd, static_cast<UINT>(wParam), *size);
+  if (message == kGetDpiScaledSizeMessage &&
+      m_layout.WindowSize(m_hWnd, static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam))) {
+    result = TRUE;
     return true;
   }
   const MessageEntry* entry = GetMessageTable().Find(message, wParam, lParam);
@@ -199,8 +199,8 @@ bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
   }
   // Laid out for the new DPI after the handler, whatever its default
   // processing made of the window.
-  if (message == WM_DPICHANGED) {
-    m_layout.Rescale(m_hWnd, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+  if (message == WM_DPICHANGED &&
+      m_layout.Rescale(m_hWnd, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam))) {
     return true;
   }
   if (entry != nullptr) return true;

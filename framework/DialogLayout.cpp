@@ -122,10 +122,11 @@ SIZE WindowSizeAt(HWND dialog, const Template& t, const Scale& scale, UINT dpi) 
 }
 
 // Sizes the window and places and sizes each control as the dialog manager
-// does from the template, in the font for `dpi`, which `kept` then holds.
-void Apply(HWND dialog, const Template& t, UINT dpi, POINT topLeft, ScopedFont& kept) {
+// does from the template, in the font for `dpi`, which `kept` then holds;
+// false when no font could be made.
+bool Apply(HWND dialog, const Template& t, UINT dpi, POINT topLeft, ScopedFont& kept) {
   Scale scale = ScaleAt(t, dpi);
-  if (!scale.font) return;
+  if (!scale.font) return false;
   const SIZE window = WindowSizeAt(dialog, t, scale, dpi);
   constexpr UINT kJustPlace = SWP_NOZORDER | SWP_NOACTIVATE;
   (void)SetWindowPos(dialog, nullptr, topLeft.x, topLeft.y, window.cx, window.cy, kJustPlace);
@@ -148,27 +149,32 @@ void Apply(HWND dialog, const Template& t, UINT dpi, POINT topLeft, ScopedFont& 
   }
   kept = std::move(scale.font);  // the one it replaces is in use no more
   (void)RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  return true;
 }
 
 }  // namespace
 
 void DialogLayout::Attach(HWND dialog) {
+  Template t;
+  if (!ReadTemplate(m_templateId, t)) return;  // the dialog manager scales it
   using SetBehavior =
       BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
   const auto setBehavior = SystemCall<SetBehavior>("user32.dll", "SetDialogDpiChangeBehavior");
   if (setBehavior != nullptr) (void)setBehavior(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
-  Template t;
   const UINT dpi = WindowDpi(dialog);
   const auto made = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-  if (!ReadTemplate(m_templateId, t) || !NeedsScalableFace(t, made, dpi)) return;
+  if (!NeedsScalableFace(t, made, dpi)) return;  // as the dialog manager made it
   RECT place{};
   (void)GetWindowRect(dialog, &place);
-  Apply(dialog, t, dpi, {place.left, place.top}, m_font);
+  (void)MapWindowPoints(HWND_DESKTOP, GetAncestor(dialog, GA_PARENT),
+                        reinterpret_cast<POINT*>(&place), 1);  // a child's place in its parent
+  (void)Apply(dialog, t, dpi, {place.left, place.top}, m_font);
 }
 
-void DialogLayout::Rescale(HWND dialog, UINT dpi, const RECT& suggested) {
+bool DialogLayout::Rescale(HWND dialog, UINT dpi, const RECT& suggested) {
   Template t;
-  if (ReadTemplate(m_templateId, t)) Apply(dialog, t, dpi, {suggested.left, suggested.top}, m_font);
+  return ReadTemplate(m_templateId, t) &&
+         Apply(dialog, t, dpi, {suggested.left, suggested.top}, m_font);
 }
 
 bool DialogLayout::WindowSize(HWND dialog, UINT dpi, SIZE& size) const {

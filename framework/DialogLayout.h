@@ -20,10 +20,10 @@ class DialogLayout {
   // and lays it out anew when its template's face is not the one for its DPI.
   void Attach(HWND dialog);
   // At WM_DPICHANGED: lays it out for `dpi`, its top left corner where the
-  // system suggests.
-  void Rescale(HWND dialog, UINT dpi, const RECT& suggested);
-  // The window's size at `dpi`, for WM_GETDPISCALEDSIZE; false for a template
-  // this does not lay out.
+  // system suggests. This, and the next, are false for a template that this
+  // leaves to the dialog manager (DIALOGEX, or one in the message box's font).
+  bool Rescale(HWND dialog, UINT dpi, const RECT& suggested);
+  // The window's size at `dpi`, for WM_GETDPISCALEDSIZE.
   bool WindowSize(HWND dialog, UINT dpi, SIZE& size) const;
 
  private:
