@@ -4,6 +4,9 @@
 
 namespace {
 
+// Asks a per-monitor window its size at another DPI (Windows 10 1703 and later).
+constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
+
 // Messages whose result a dialog procedure returns directly instead of
 // through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
@@ -77,7 +80,8 @@ void DDX_Control(CDataExchange* pDX, int controlId, CWnd& control) {
   if (control.m_hWnd == nullptr) control.m_hWnd = GetDlgItem(pDX->m_pDlgWnd->m_hWnd, controlId);
 }
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent)
+    : m_templateId(templateId), m_layout(templateId), m_pParentWnd(parent) {}
 
 // A window that outlives its object goes without its handlers: they belong to
 // a class that is already gone.
@@ -182,12 +186,24 @@ bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     BuildToolTips();
     return true;
   }
-  if (const MessageEntry* entry = GetMessageTable().Find(message, wParam, lParam)) {
+  if (message == kGetDpiScaledSizeMessage &&
+      m_layout.WindowSize(m_hWnd, static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam))) {
+    result = TRUE;
+    return true;
+  }
+  const MessageEntry* entry = GetMessageTable().Find(message, wParam, lParam);
+  if (entry != nullptr) {
     const MSG outer = std::exchange(m_current, MSG{m_hWnd, message, wParam, lParam, 0, {}});
     result = entry->invoke(*this, wParam, lParam);
     m_current = outer;
+  }
+  // Laid out for the new DPI after the handler, whatever its default
+  // processing made of the window.
+  if (message == WM_DPICHANGED &&
+      m_layout.Rescale(m_hWnd, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam))) {
     return true;
   }
+  if (entry != nullptr) return true;
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     // Enter reaches the default button as IDOK; Esc, the close box and Close
     // on the window menu arrive as IDCANCEL.
@@ -208,6 +224,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     auto* self = reinterpret_cast<CDialog*>(lParam);
     SetWindowLongPtrA(window, DWLP_USER, lParam);
     self->m_hWnd = window;
+    self->m_layout.Attach(window);
     return self->OnInitDialog();
   }
   auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));

@@ -1,6 +1,7 @@
 #pragma once
 // CDialog: a dialog from a dialog resource, modal or modeless, with a message
-// table and check-box data exchange.
+// table and check-box data exchange, laid out for the DPI it is shown at.
+#include "framework/DialogLayout.h"
 #include "framework/MessageTable.h"
 #include "framework/Wnd.h"
 
@@ -51,6 +52,7 @@ class CDialog : public CWnd {
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   UINT m_templateId;
+  DialogLayout m_layout;
   CWnd* m_pParentWnd;
   bool m_inModalLoop = false;
   INT_PTR m_modalResult = -1;

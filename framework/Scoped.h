@@ -48,6 +48,10 @@ struct BitmapTraits {
   static HBITMAP Invalid() { return nullptr; }
   static void Close(HBITMAP h) { (void)DeleteObject(h); }
 };
+struct FontTraits {
+  static HFONT Invalid() { return nullptr; }
+  static void Close(HFONT h) { (void)DeleteObject(h); }
+};
 struct MenuTraits {
   static HMENU Invalid() { return nullptr; }
   static void Close(HMENU h) { (void)DestroyMenu(h); }
@@ -60,5 +64,6 @@ struct RegKeyTraits {
 using ScopedFile = Scoped<HANDLE, FileTraits>;
 using ScopedBitmap = Scoped<HBITMAP, BitmapTraits>;
 using ScopedIcon = Scoped<HICON, IconTraits>;
+using ScopedFont = Scoped<HFONT, FontTraits>;
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
 using ScopedRegKey = Scoped<HKEY, RegKeyTraits>;

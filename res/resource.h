@@ -65,6 +65,6 @@
 
 // Texts of our own that the resources and the code share; each stands only here.
 #define RAVELIND_MAKER_NOTICE "Copyright (C) 2026 The Ravelind developers"
-// The calendar window's footer: one line, with room to spare at 96 and 144 DPI.
+// The calendar window's footer: one line, with room to spare from 96 to 288 DPI.
 #define RAVELIND_FOOTER_TEXT "Ravelind - " RAVELIND_MAKER_NOTICE
 #define RAVELIND_HELP_URL "http://www.ravelind.example/ravelind/help.htm"

@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils faketime imagemagick python3 procps git
-  osslsigncode openssl python3-yaml
+  wine wine64 fonts-wine fonts-liberation2 xvfb xauth xdotool x11-utils faketime imagemagick
+  python3 procps git osslsigncode openssl python3-yaml
 )
 
 missing=()

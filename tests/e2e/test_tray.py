@@ -2,10 +2,11 @@
 to the new day by itself at midnight, a double click to bring the hidden window back, a right
 press for the menu, and one About box however often it is asked for. Under faketime the
 program's clock starts at START; the shared wineserver keeps the real time, which timers use.
-At 125, 150, 175 and 250 % scale (a new desktop each: it reads the DPI as it starts) the tray
-shows the picture drawn for 20, 24, 28 and 40 px, as it shows the 16-px one at 100 % elsewhere,
-and the footer fits its line (the resources test, run there). (How the pictures get through
-Wine 8's tray, which cuts their mask short, stands in tray/DayIcons.cpp.)"""
+At 125, 150, 175, 200 and 250 % scale (a new desktop each: it reads the DPI as it starts) the
+tray shows the picture drawn for 20, 24, 28, 32 and 40 px, as it shows the 16-px one at 100 %
+elsewhere; from 125 to 300 % every text of the windows fits its control (the resources test,
+run there), and at 175 and 250 % the screen shows each label of the window whole. (How the
+pictures get through Wine 8's tray, which cuts their mask short, stands in tray/DayIcons.cpp.)"""
 import os
 import shutil
 import time
@@ -16,7 +17,9 @@ from harness import wait_for
 
 START = "2026-12-31 23:59:50"
 # DPI, small-icon size, two days: numbers near the page's edges, a one beside its left.
-SCALES = ((120, 20, (3, 25)), (144, 24, (11, 30)), (168, 28, (18, 30)), (240, 40, (18, 30)))
+SCALES = ((120, 20, (3, 25)), (144, 24, (11, 30)), (168, 28, (18, 30)), (192, 32, (30,)),
+          (240, 40, (18, 30)), (288, 48, ()))  # at 288 the window covers the tray
+LOOKED_AT = (168, 240)
 TO_MIDNIGHT, TICK = 10.0, 10.0  # seconds to 00:00:00; the program looks this often
 
 QUIT, HELP = 1, 1008
@@ -35,6 +38,24 @@ def tray_menu(x, y):
 def about_from_menu(x, y):
     left, top, right, bottom = tray_menu(x, y)
     h.click(left + 20, top + (bottom - top) * 4 // 9)  # About, below the date and Open
+
+
+def labels_cut(hwnd):
+    """The window's texts that the screen shows cut off: those whose ink, dark on light, meets
+    an end of the room it is drawn in (a push button's inside its frame and focus line)."""
+    pixels = memoryview(h.screenshot())[-800 * 600 * 3:]
+    cut = []
+    for c in h.controls(hwnd).values():
+        if not c["title"] or c["class"] not in ("Button", "Static"):
+            continue
+        inset = 4 if c["id"] in (QUIT, 1008, 1009) else 0
+        left, top, right, bottom = c["rect"]
+        room = range(left + inset, min(right, 800) - inset)
+        ink = [x for x in room if any(sum(pixels[(y * 800 + x) * 3:][:3]) < 384
+                                      for y in range(top + inset, bottom - inset))]
+        if not ink or ink[0] == room[0] or ink[-1] == room[-1]:
+            cut.append(c["title"])
+    return cut
 
 
 def about_boxes():
@@ -99,10 +120,13 @@ class Tray(h.Case):
         for dpi, size, days in SCALES:
             h.desktop_at(dpi)
             self.assertIn("[  PASSED  ] 1 test", h.run("env", f"RAVELIND_TEST_DPI={dpi}", "wine",
-                          os.environ["RAVELIND_WIN_TESTS"], "--gtest_filter=ResourcesTest.Footer*"))
+                          os.environ["RAVELIND_WIN_TESTS"], "--gtest_filter=ResourcesTest.Texts*"))
             for day in days:
                 program = self.start(prefix=("faketime", f"2026-12-{day:02d} 12:00:00"))
                 wait_for(lambda: h.tray_icons(day, size), 10, f"the {day} at {size} px")
+                if dpi in LOOKED_AT and day == days[0]:
+                    h.xdo("mousemove", 300, 520)  # below the window: no hint over it
+                    self.assertEqual(labels_cut(program.window()[0]["hwnd"]), [], f"{dpi} DPI")
                 program.stop()
 
     def test_no_dll_planted_beside_the_program_runs(self):
