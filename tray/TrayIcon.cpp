@@ -14,9 +14,10 @@ constexpr char kTrayTip[] = "Ravelind";
 constexpr UINT_PTR kDayWatchTimer = 1;
 constexpr UINT kFirstTickMs = 1000;  // the first look, a second after start
 constexpr UINT kTickMs = 10000;      // every later look
-// So late may a look come, that Windows may wake the processor once for it
-// and other programs' timers.
-constexpr ULONG kTickToleranceMs = 1000;
+// How late a look may come, a tenth of the wait for it (a second at most),
+// so that Windows may wake the processor once for it and other programs'
+// timers: the first look still comes about a second after start.
+constexpr ULONG Tolerance(UINT ms) { return ms / 10; }
 
 #if defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V1_SIZE == 104, "first-version tray record, 64-bit");
@@ -105,13 +106,13 @@ bool TrayIcon::Refresh() {
 }
 
 void TrayIcon::StartWatch() {
-  (void)m_platform.setTimer(m_window, kDayWatchTimer, kFirstTickMs, kTickToleranceMs);
+  (void)m_platform.setTimer(m_window, kDayWatchTimer, kFirstTickMs, Tolerance(kFirstTickMs));
 }
 
 // Every tick looks, and re-arms the ten-second watch.
 void TrayIcon::OnTick() {
   (void)Refresh();
-  (void)m_platform.setTimer(m_window, kDayWatchTimer, kTickMs, kTickToleranceMs);
+  (void)m_platform.setTimer(m_window, kDayWatchTimer, kTickMs, Tolerance(kTickMs));
 }
 
 POINT TrayIcon::MenuPoint() const {

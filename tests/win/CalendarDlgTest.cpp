@@ -442,8 +442,8 @@ TEST_F(CalendarDlgTest, TheTrayGetsThePictureForItsSizeAgainWhenRefusedAndEachOn
   HWND window = Open();
   (void)SendMessageA(window, WM_TIMER, 1, 0);
   // A second after the start, then every ten seconds; Windows may batch each look with other
-  // programs' wake-ups, up to a second late.
-  EXPECT_EQ(fake.timers, (Strings{"1000 ms, 1000 late", "10000 ms, 1000 late"}));
+  // programs' wake-ups, a tenth of its wait late.
+  EXPECT_EQ(fake.timers, (Strings{"1000 ms, 100 late", "10000 ms, 1000 late"}));
   fake.trayDpi = 168;
   (void)SendMessageA(window, WM_TIMER, 1, 0);
   fake.trayDpi = 120;
