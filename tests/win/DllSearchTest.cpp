@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/Paths.h"
+#include "framework/ProcAddress.h"
 #include "framework/WinApp.h"
 
 struct LoadingApp : CWinApp {
@@ -22,4 +23,11 @@ TEST(DllSearchTest, ADllBesideTheProgramFoundByNameBeforeIsNotFoundInTheApplicat
   (void)AfxWinMain();
   EXPECT_EQ(app.loaded, nullptr) << "the DLL beside the program was loaded";
   (void)DeleteFileW(beside.c_str()), (void)DeleteFileW((beside + L".ran").c_str());
+}
+
+// The program delay-loads its system DLLs: a call looked up at run time may be of one that is
+// not loaded yet, which then comes from the system folder.
+TEST(DllSearchTest, ACallOfASystemDllNotLoadedYetIsFound) {
+  ASSERT_EQ(GetModuleHandleA("cabinet.dll"), nullptr);
+  EXPECT_NE(SystemCall<FARPROC>("cabinet.dll", "FCICreate"), nullptr);
 }
